@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/layout.h"
+#include "platform/ui.h"
+
+namespace torvane {
+
+// The main window: its layout table and its handlers.
+class Tarvik final : public platform::WindowLogic {
+ public:
+  static const platform::WindowSpec& Layout();
+
+  struct Controls {
+    platform::Form& form;
+    platform::TextBox& Text1;  // the plain or cipher text
+    platform::TextBox& Text2;  // the password, masked
+  };
+  struct Services {
+    platform::MessageBox& messages;
+    platform::Desktop& desktop;
+  };
+
+  Tarvik(Controls controls, Services services) : c_(controls), s_(services) {}
+
+  void Form_Load() override;
+  void Command(std::string_view name) override;
+
+  void Command1_Click();  // Encrypt
+  void Command2_Click();  // Decrypt
+
+ private:
+  enum class Direction { kEncrypt, kDecrypt };
+  void Transform(Direction direction);
+  void Error(const std::string& text);
+
+  Controls c_;
+  Services s_;
+};
+
+}  // namespace torvane
