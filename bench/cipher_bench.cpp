@@ -1,0 +1,73 @@
+// EncryptText / DecryptText against memcpy of the same size, in one run, so
+// the ratio is what matters, not the machine. The 1 MiB case goes through the
+// cipher in chunks of the longest text it takes, as a caller would have to.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "cipher/cipher.h"
+
+namespace {
+
+constexpr std::size_t kOneMiB = std::size_t{1} << 20;
+
+std::string Pattern(std::size_t size, unsigned seed) {
+  std::string s(size, '\0');
+  unsigned x = seed;
+  for (char& c : s) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 16);
+  }
+  return s;
+}
+
+void BM_Memcpy(benchmark::State& state) {
+  const auto size = static_cast<std::size_t>(state.range(0));
+  const std::string src = Pattern(size, 1);
+  std::string dst(size, '\0');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(dst.data());
+    std::memcpy(dst.data(), src.data(), size);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(size));
+}
+
+template <bool kEncrypt>
+void BM_Cipher(benchmark::State& state) {
+  const auto size = static_cast<std::size_t>(state.range(0));
+  const std::string text = Pattern(size, 2);
+  const std::string password = Pattern(static_cast<std::size_t>(state.range(1)), 3);
+  for (auto _ : state) {
+    for (std::size_t at = 0; at < size; at += torvane::kMaxCipherText) {
+      const std::size_t n = std::min(torvane::kMaxCipherText, size - at);
+      const std::string_view chunk(text.data() + at, n);
+      std::string out =
+          kEncrypt ? torvane::EncryptText(chunk, password) : torvane::DecryptText(chunk, password);
+      benchmark::DoNotOptimize(out.data());
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(size));
+}
+
+void CipherArgs(benchmark::internal::Benchmark* b) {
+  for (std::int64_t size : {std::int64_t{torvane::kMaxCipherText}, std::int64_t{kOneMiB}}) {
+    for (std::int64_t passwordLength : {1, 7, 64}) b->Args({size, passwordLength});
+  }
+  b->ArgNames({"bytes", "password"});
+}
+
+BENCHMARK(BM_Memcpy)->Arg(torvane::kMaxCipherText)->Arg(kOneMiB)->ArgName("bytes");
+BENCHMARK(BM_Cipher<true>)->Name("BM_Encrypt")->Apply(CipherArgs);
+BENCHMARK(BM_Cipher<false>)->Name("BM_Decrypt")->Apply(CipherArgs);
+
+}  // namespace
+
+BENCHMARK_MAIN();
