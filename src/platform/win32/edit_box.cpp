@@ -1,0 +1,73 @@
+#include "platform/win32/edit_box.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "platform/win32/text.h"
+
+namespace torvane::win32 {
+namespace {
+
+// A multi-line edit control takes Tab as a character; the user expects Tab to
+// move to the next control, as in a dialog, so drop that one key from its
+// wishes. Enter still makes a new line.
+LRESULT CALLBACK TabMovesFocus(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR) noexcept {
+  LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_GETDLGCODE) {
+    const auto* m = reinterpret_cast<const MSG*>(lp);
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB)
+      r &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  }
+  return r;
+}
+
+}  // namespace
+
+EditBox::EditBox(HWND edit) : edit_(edit) {
+  if (::GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
+    ::SetWindowSubclass(edit, TabMovesFocus, 1, 0);
+  }
+  // No cap on the text: what the program puts in must stay whole (the default
+  // caps typing and EM_REPLACESEL at 32767 characters).
+  ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+}
+
+std::u16string EditBox::Text() const {
+  const int n = ::GetWindowTextLengthW(edit_);
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = ::GetWindowTextW(edit_, w.data(), n + 1);
+  w.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return U16(w);
+}
+
+void EditBox::SetText(std::u16string_view text) {
+  if (!::SetWindowTextW(edit_, Wide(text).c_str())) {
+    throw std::runtime_error("the text box refused the text");
+  }
+}
+
+std::u16string EditBox::SelText() const {
+  DWORD start = 0, end = 0;
+  ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  const std::u16string all = Text();
+  if (start > all.size()) return {};
+  if (end > all.size()) end = static_cast<DWORD>(all.size());
+  return end > start ? all.substr(start, end - start) : std::u16string();
+}
+
+void EditBox::SetSelText(std::u16string_view text) {
+  const std::wstring w = Wide(text);
+  ::SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
+}
+
+void EditBox::ReplaceAllUndoable(std::u16string_view text) {
+  // Replacing the selected whole text, rather than setting it, keeps the
+  // step on the box's undo record: Ctrl+Z brings back the text before it.
+  ::SendMessageW(edit_, EM_SETSEL, 0, -1);
+  SetSelText(text);
+}
+
+}  // namespace torvane::win32

@@ -1,0 +1,33 @@
+// The entry point: builds the main window from its table, hands it its
+// handlers, and runs the message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "main_window/tarvik.h"
+#include "platform/win32/resource.h"
+#include "platform/win32/services.h"
+#include "platform/win32/window.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  using namespace torvane;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&icc);
+
+  int exitCode = 1;
+  win32::Guarded(nullptr, [&] {
+    const auto bigIcon = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    const auto smallIcon = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    win32::Window main(Tarvik::Layout(), instance, {bigIcon, smallIcon, true, {}});
+    win32::Win32MessageBox messages(main.hwnd());
+    win32::Win32Desktop desktop(main.Dpi());
+    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")}, {messages, desktop});
+    main.SetLogic(&tarvik);
+    main.Load();
+    ::ShowWindow(main.hwnd(), show);
+    exitCode = win32::Window::RunMessageLoop();
+    main.SetLogic(nullptr);
+  });
+  return exitCode;
+}

@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDI_TORVANE 1

@@ -1,0 +1,46 @@
+#include "platform/win32/services.h"
+
+#include <string>
+
+#include "platform/layout.h"
+#include "platform/win32/text.h"
+
+namespace torvane::win32 {
+
+int Win32MessageBox::Show(std::string_view text, int flags, std::string_view title) {
+  HWND owner = ::GetActiveWindow();
+  if (!owner || !::IsWindowVisible(owner)) owner = fallbackOwner_;
+  if (owner && !::IsWindowVisible(owner)) owner = nullptr;
+  return ::MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(title).c_str(),
+                       static_cast<UINT>(flags));
+}
+
+float Win32Desktop::ScreenWidthTwips() const {
+  return platform::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_);
+}
+
+float Win32Desktop::ScreenHeightTwips() const {
+  return platform::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_);
+}
+
+void Win32Desktop::SetWindowPos(platform::WindowHandle window, platform::WindowHandle insertAfter,
+                                int x, int y, int cx, int cy, unsigned flags) {
+  ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy,
+                 flags);
+}
+
+std::filesystem::path Win32Desktop::AppFolder() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // truncated: long paths exist
+  }
+  return std::filesystem::path(path).parent_path();
+}
+
+}  // namespace torvane::win32

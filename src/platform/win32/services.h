@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/ui.h"
+
+namespace torvane::win32 {
+
+// Message boxes are owned by the program's window on screen, so a topmost
+// window never hides them.
+class Win32MessageBox final : public platform::MessageBox {
+ public:
+  explicit Win32MessageBox(HWND fallbackOwner = nullptr) : fallbackOwner_(fallbackOwner) {}
+  void SetFallbackOwner(HWND owner) { fallbackOwner_ = owner; }
+  int Show(std::string_view text, int flags, std::string_view title) override;
+
+ private:
+  HWND fallbackOwner_;
+};
+
+class Win32Desktop final : public platform::Desktop {
+ public:
+  explicit Win32Desktop(int dpi) : dpi_(dpi) {}
+  float ScreenWidthTwips() const override;
+  float ScreenHeightTwips() const override;
+  void SetWindowPos(platform::WindowHandle window, platform::WindowHandle insertAfter, int x, int y,
+                    int cx, int cy, unsigned flags) override;
+  std::filesystem::path AppFolder() const override;
+
+ private:
+  int dpi_;
+};
+
+}  // namespace torvane::win32

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/handles.h"
+#include "platform/layout.h"
+#include "platform/ui.h"
+
+namespace torvane::win32 {
+
+class EditBox;
+
+// A top-level window built from a layout table. It forwards every click to
+// its WindowLogic by the control's or menu item's name; it holds no logic.
+class Window final : public platform::Form {
+ public:
+  struct Options {
+    HICON bigIcon = nullptr;        // not owned
+    HICON smallIcon = nullptr;      // not owned
+    bool endsProgram = false;       // destroying it ends the message loop
+    std::function<void()> onClose;  // the close box; empty: destroy the window
+  };
+
+  Window(const platform::WindowSpec& spec, HINSTANCE instance, Options options);
+  ~Window() override;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  void SetLogic(platform::WindowLogic* logic) { logic_ = logic; }
+  void Load();  // runs the logic's Form_Load, with the handler guard
+  platform::TextBox& Box(std::string_view name);
+  HWND hwnd() const { return hwnd_; }
+  int Dpi() const { return dpi_; }
+
+  // platform::Form
+  platform::WindowHandle Handle() const override;
+  float Left() const override;
+  float Top() const override;
+  float Width() const override;
+  float Height() const override;
+  void SetLeft(float twips) override;
+  void SetTop(float twips) override;
+  std::string Caption() const override;
+  bool Visible() const override;
+  void Show() override;
+  void Hide() override;
+  platform::WindowState State() const override;
+  void SetState(platform::WindowState state) override;
+
+  // Runs the thread's message loop until a window that ends the program is
+  // destroyed; returns the exit code.
+  static int RunMessageLoop();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls();
+  void BuildMenu();
+  void OnCommand(int id, int code, HWND control);
+  void Dispatch(std::string_view name);
+  void PaintBackground(HDC dc);
+  void PaintLines(HDC dc);
+  HFONT FontFor(const platform::Font& font);
+  RECT PixelRect(const platform::ControlSpec& c) const;
+  const platform::ControlSpec* SpecOfControl(HWND control) const;
+  RECT WindowRect() const;
+
+  const platform::WindowSpec& spec_;
+  Options options_;
+  HWND hwnd_ = nullptr;
+  int dpi_ = 96;
+  platform::WindowLogic* logic_ = nullptr;
+  HWND lastFocus_ = nullptr;
+
+  struct FontEntry {
+    platform::Font spec;
+    UniqueFont font;
+  };
+  std::vector<FontEntry> fonts_;
+  UniqueFont defaultFont_;
+  UniqueBrush pageBrush_;
+  std::vector<std::pair<std::string_view, std::unique_ptr<EditBox>>> boxes_;
+};
+
+// Runs a handler so that no exception crosses a Win32 frame: an unexpected
+// one is reported in a message box and the program keeps running.
+void Guarded(HWND owner, const std::function<void()>& handler) noexcept;
+
+}  // namespace torvane::win32
