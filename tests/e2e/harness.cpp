@@ -1,0 +1,249 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+#include "main_window/tarvik.h"
+#include "platform/codepage.h"
+
+namespace torvane::e2e {
+namespace {
+
+constexpr auto kStartTimeout = 30s;
+constexpr UINT kSyncTimeoutMs = 10000;
+
+int IdOf(std::string_view name) {
+  const auto& layout = Tarvik::Layout();
+  if (auto id = platform::ControlId(layout, name)) return *id;
+  if (auto id = platform::MenuId(layout, name)) return *id;
+  throw std::invalid_argument("no control or menu item named " + std::string(name));
+}
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == a->pid && ClassName(hwnd) == a->cls) {
+    a->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
+  FindArgs a{pid, cls, nullptr};
+  ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
+}  // namespace
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p(path, n);
+  return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t name[256];
+  const int n = ::GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::wstring WindowText(HWND hwnd) {
+  DWORD_PTR len = 0;
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &len)) {
+    throw std::runtime_error("the window did not answer WM_GETTEXTLENGTH");
+  }
+  std::wstring text(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  ::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_NORMAL, kSyncTimeoutMs, &got);
+  text.resize(got);
+  return text;
+}
+
+std::wstring Shown(std::string_view bytes) {
+  const std::u16string s = platform::BytesToBox(bytes);
+  return std::wstring(s.begin(), s.end());
+}
+
+std::string Bytes(std::wstring_view shown) {
+  const auto r = platform::BoxToBytes(std::u16string(shown.begin(), shown.end()));
+  if (!r.ok()) throw std::runtime_error("the box holds a character with no single-byte code");
+  return r.bytes;
+}
+
+App::App() {
+  const std::wstring exe = ProgramFolder() + L"\\torvane.exe";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring cmd = L"\"" + exe + L"\"";
+  if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        ProgramFolder().c_str(), &si, &pi_)) {
+    throw std::runtime_error("cannot start torvane.exe");
+  }
+  ::WaitForInputIdle(pi_.hProcess, 20000);
+  const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+  while (!(main_ = FindWindowOf(pi_.dwProcessId, L"TorvaneMain")) || !::IsWindowVisible(main_)) {
+    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("no main window");
+    std::this_thread::sleep_for(20ms);
+  }
+  Sync();
+}
+
+App::~App() {
+  if (Running()) {
+    // Close any message box first, then the window; end it hard if it hangs.
+    while (auto box = FindMessageBox()) {
+      ::PostMessageW(box->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      if (::WaitForSingleObject(pi_.hProcess, 200) == WAIT_OBJECT_0) break;
+      if (FindMessageBox() && FindMessageBox()->hwnd == box->hwnd) break;
+    }
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(pi_.hProcess, 1);
+      ::WaitForSingleObject(pi_.hProcess, 5000);
+    }
+  }
+  ::CloseHandle(pi_.hThread);
+  ::CloseHandle(pi_.hProcess);
+}
+
+bool App::Running() const {
+  return ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND App::Control(std::string_view name) const {
+  HWND h = ::GetDlgItem(main_, IdOf(name));
+  if (!h) throw std::runtime_error("no control " + std::string(name));
+  return h;
+}
+
+void App::Sync() const {
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r)) {
+    throw std::runtime_error("the program does not answer");
+  }
+}
+
+void App::SetText(std::string_view control, std::wstring_view text) {
+  const std::wstring t(text);
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()),
+                             SMTO_NORMAL, kSyncTimeoutMs, &r) ||
+      !r) {
+    throw std::runtime_error("WM_SETTEXT failed");
+  }
+}
+
+std::wstring App::Text(std::string_view control) const {
+  return WindowText(Control(control));
+}
+
+void App::Type(std::string_view control, std::wstring_view text) {
+  HWND h = Control(control);
+  for (wchar_t c : text) {
+    DWORD_PTR r = 0;
+    ::SendMessageTimeoutW(h, WM_CHAR, c, 1, SMTO_NORMAL, kSyncTimeoutMs, &r);
+  }
+}
+
+void App::Undo(std::string_view control) {
+  DWORD_PTR r = 0;
+  ::SendMessageTimeoutW(Control(control), EM_UNDO, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
+}
+
+void App::SendCommandSync(WPARAM wp, LPARAM lp) {
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(main_, WM_COMMAND, wp, lp, SMTO_NORMAL, kSyncTimeoutMs, &r)) {
+    if (auto box = FindMessageBox()) {
+      throw std::runtime_error(
+          "unexpected message box: " +
+          platform::Utf16ToUtf8(std::u16string(box->text.begin(), box->text.end())));
+    }
+    throw std::runtime_error("the command did not finish");
+  }
+  ASSERT_FALSE(FindMessageBox().has_value()) << "a message box stayed open";
+}
+
+void App::PostCommand(WPARAM wp, LPARAM lp) {
+  ::PostMessageW(main_, WM_COMMAND, wp, lp);
+}
+
+// Buttons are clicked as the button itself reports a click to its window.
+void App::Click(std::string_view button) {
+  SendCommandSync(MAKEWPARAM(IdOf(button), BN_CLICKED), reinterpret_cast<LPARAM>(Control(button)));
+}
+void App::Menu(std::string_view item) {
+  SendCommandSync(MAKEWPARAM(IdOf(item), 0), 0);
+}
+
+MessageBoxSeen App::ClickForMessage(std::string_view button) {
+  PostCommand(MAKEWPARAM(IdOf(button), BN_CLICKED), reinterpret_cast<LPARAM>(Control(button)));
+  return WaitMessageBox();
+}
+
+MessageBoxSeen App::MenuForMessage(std::string_view item) {
+  PostCommand(MAKEWPARAM(IdOf(item), 0), 0);
+  return WaitMessageBox();
+}
+
+std::optional<MessageBoxSeen> App::FindMessageBox() const {
+  HWND dlg = FindWindowOf(pi_.dwProcessId, L"#32770");
+  if (!dlg) return std::nullopt;
+  MessageBoxSeen box;
+  box.hwnd = dlg;
+  wchar_t title[512];
+  const int n = ::GetWindowTextW(dlg, title, 512);
+  box.title.assign(title, n > 0 ? static_cast<std::size_t>(n) : 0);
+  for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassName(child) != L"Static") continue;
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      box.hasIcon = box.hasIcon || ::IsWindowVisible(child);
+    } else {
+      const std::wstring t = WindowText(child);
+      if (!t.empty()) box.text = t;
+    }
+  }
+  return box;
+}
+
+MessageBoxSeen App::WaitMessageBox(std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (HWND dlg = FindWindowOf(pi_.dwProcessId, L"#32770")) {
+      // Read it once its thread pumps messages again: the box is then built.
+      DWORD_PTR r = 0;
+      ::SendMessageTimeoutW(dlg, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
+      if (auto box = FindMessageBox(); box && ::IsWindowVisible(box->hwnd)) return *box;
+    }
+    if (std::chrono::steady_clock::now() > deadline)
+      throw std::runtime_error("no message box came");
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+void App::Dismiss(const MessageBoxSeen& box) const {
+  ::PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(box.hwnd, IDOK)));
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (::IsWindow(box.hwnd)) {
+    if (std::chrono::steady_clock::now() > deadline)
+      throw std::runtime_error("the message box stayed");
+    std::this_thread::sleep_for(10ms);
+  }
+  Sync();
+}
+
+}  // namespace torvane::e2e

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Drives a running torvane.exe from outside, by window messages, as a user
+// would: set and read the boxes, click buttons, pick menu items, read and
+// answer message boxes.
+namespace torvane::e2e {
+
+using namespace std::chrono_literals;
+
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  std::wstring title;
+  std::wstring text;
+  bool hasIcon = false;
+};
+
+class App {
+ public:
+  App();  // starts torvane.exe from this program's folder and waits for its window
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  HWND Main() const { return main_; }
+  HWND Control(std::string_view name) const;
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+  bool Running() const;
+
+  void SetText(std::string_view control, std::wstring_view text);
+  std::wstring Text(std::string_view control) const;
+  void Type(std::string_view control, std::wstring_view text);  // one WM_CHAR a key
+  void Undo(std::string_view control);
+
+  // A click or menu item that must finish without any window of its own.
+  void Click(std::string_view button);
+  void Menu(std::string_view item);
+  // One that must show a message box: returns it, still open.
+  MessageBoxSeen ClickForMessage(std::string_view button);
+  MessageBoxSeen MenuForMessage(std::string_view item);
+
+  std::optional<MessageBoxSeen> FindMessageBox() const;
+  MessageBoxSeen WaitMessageBox(std::chrono::milliseconds timeout = 10s) const;
+  void Dismiss(const MessageBoxSeen& box) const;  // OK, and wait until it is gone
+
+  // Waits until the program has handled everything sent so far.
+  void Sync() const;
+
+ private:
+  void SendCommandSync(WPARAM wp, LPARAM lp);
+  void PostCommand(WPARAM wp, LPARAM lp);
+
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+std::wstring ProgramFolder();
+std::wstring ClassName(HWND hwnd);
+std::wstring WindowText(HWND hwnd);
+
+// The box's characters for a byte string, as the program shows them.
+std::wstring Shown(std::string_view bytes);
+// The bytes a box's characters stand for (the test's own check: exact or fail).
+std::string Bytes(std::wstring_view shown);
+
+}  // namespace torvane::e2e
