@@ -1,9 +1,15 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/clipboard.h"
+#include "platform/file_system.h"
 #include "platform/layout.h"
+#include "platform/program.h"
+#include "platform/shell.h"
 #include "platform/ui.h"
 
 namespace torvane {
@@ -21,7 +27,16 @@ class Tarvik final : public platform::WindowLogic {
   struct Services {
     platform::MessageBox& messages;
     platform::Desktop& desktop;
+    platform::Clipboard& clipboard;
+    platform::Program& program;
+    platform::FileSystem& files;
+    platform::Shell& shell;
   };
+
+  // Where the start-up copy of the help document goes, and what the shell is
+  // given as the working folder when Help opens it.
+  static constexpr std::u16string_view kHelpCopy = u"c:\\windows\\encrypthelp.doc";
+  static constexpr std::u16string_view kHelpDirectory = u"c:\\";
 
   Tarvik(Controls controls, Services services) : c_(controls), s_(services) {}
 
@@ -30,11 +45,25 @@ class Tarvik final : public platform::WindowLogic {
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
+  void mini_Click();
+  void exit_Click();
+  void cut_Click();
+  void copy_Click();
+  void paste_Click();
+  void clear_Click();
+  void help1_Click();
+
+  // The per-user copy of the help document, for a system folder we may not
+  // write to; none when the system has no local application-data folder.
+  std::optional<std::filesystem::path> PerUserHelpFolder() const;
+  std::optional<std::filesystem::path> PerUserHelpCopy() const;
 
  private:
   enum class Direction { kEncrypt, kDecrypt };
   void Transform(Direction direction);
   void Error(const std::string& text);
+  void CopyHelp() noexcept;
+  std::filesystem::path HelpToOpen() const;
 
   Controls c_;
   Services s_;

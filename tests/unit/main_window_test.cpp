@@ -24,7 +24,11 @@ class MainWindowTest : public ::testing::Test {
   FakeTextBox text2{log, "Text2"};
   FakeMessageBox messages{log};
   FakeDesktop desktop{log};
-  Tarvik window{{form, text1, text2}, {messages, desktop}};
+  fakes::FakeClipboard clipboard{log};
+  fakes::FakeProgram program{log};
+  fakes::FakeFileSystem files{log};
+  fakes::FakeShell shell{log};
+  Tarvik window{{form, text1, text2}, {messages, desktop, clipboard, program, files, shell}};
 
   // What the user typed, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::u16string password) {

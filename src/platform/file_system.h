@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace torvane::platform {
+
+// The few file operations the program needs beyond reading and writing text.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Copies the file's bytes to `destination`, replacing a file already there.
+  // Throws std::system_error when the source is missing or the destination
+  // cannot be written.
+  virtual void Copy(const std::filesystem::path& source,
+                    const std::filesystem::path& destination) = 0;
+  // True for an existing normal file; false for a folder or nothing.
+  virtual bool IsFile(const std::filesystem::path& path) const = 0;
+  // Creates the folder unless it exists. Throws std::system_error on failure.
+  virtual void MakeFolder(const std::filesystem::path& path) = 0;
+  // The user's local application-data folder, when the system has one.
+  virtual std::optional<std::filesystem::path> LocalAppData() const = 0;
+};
+
+}  // namespace torvane::platform

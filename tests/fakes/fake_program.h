@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "fakes/call_log.h"
+#include "platform/program.h"
+
+namespace torvane::fakes {
+
+class FakeProgram final : public platform::Program, public Logged {
+ public:
+  explicit FakeProgram(CallLog& log, std::string name = "Program") : Logged(log, std::move(name)) {}
+  int ends = 0;
+  void End() override {
+    Note("End");
+    ++ends;
+  }
+};
+
+}  // namespace torvane::fakes

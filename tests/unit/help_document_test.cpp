@@ -1,0 +1,216 @@
+// The start-up copy of the help document and the Help command, over fakes.
+#include <cstdint>
+#include <string>
+
+#include "tarvik_fixture.h"
+
+namespace torvane {
+namespace {
+
+const std::u16string kFixed = u"c:\\windows\\encrypthelp.doc";
+const std::u16string kOwnFolder = u"C:\\Users\\ana\\AppData\\Local\\Torvane";
+const std::u16string kOwn = u"C:\\Users\\ana\\AppData\\Local\\Torvane\\encrypthelp.doc";
+const std::u16string kSource = u"C:\\Program Files\\Torvane\\help.doc";
+
+class HelpDocumentTest : public TarvikTest {
+ protected:
+  HelpDocumentTest() { desktop.appFolder = std::filesystem::path(u"C:\\Program Files\\Torvane"); }
+
+  void ExpectNoMessage() const { EXPECT_TRUE(messages.shown.empty()); }
+  void ExpectHelpError() const {
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Error opening help file.");
+    EXPECT_EQ(messages.shown[0].title, "Error");
+    EXPECT_EQ(messages.shown[0].flags, 64);
+  }
+};
+
+// --- Start-up copy -------------------------------------------------------------
+
+TEST_F(HelpDocumentTest, StartCopiesTheDocumentBesideTheProgramToTheFixedPath) {
+  files.files[kSource] = "the guide";
+  window.Form_Load();
+  ASSERT_EQ(files.copies.size(), 1u);
+  EXPECT_EQ(files.copies[0].source, kSource);
+  EXPECT_EQ(files.copies[0].destination, kFixed);
+  EXPECT_EQ(files.files[kFixed], "the guide");
+  EXPECT_TRUE(files.madeFolders.empty());
+  ExpectNoMessage();
+  // The copy is the last step, after the window is placed.
+  ASSERT_FALSE(log.Entries().empty());
+  EXPECT_EQ(log.Entries().back(), "Files.Copy");
+  const auto centred = log.IndexOf("Form.SetTop");
+  ASSERT_TRUE(centred.has_value());
+  EXPECT_LT(*centred, log.Entries().size() - 1);
+}
+
+TEST_F(HelpDocumentTest, StartReplacesAnOlderCopy) {
+  files.files[kSource] = "new guide";
+  files.files[kFixed] = "old guide";
+  window.Form_Load();
+  EXPECT_EQ(files.files[kFixed], "new guide");
+  ExpectNoMessage();
+}
+
+TEST_F(HelpDocumentTest, FolderTextIsJoinedUnchanged) {
+  // A drive's root already ends in a separator: the join doubles it.
+  desktop.appFolder = std::filesystem::path(u"D:\\");
+  files.files[u"D:\\\\help.doc"] = "guide at the root";
+  window.Form_Load();
+  ASSERT_EQ(files.copies.size(), 1u);
+  EXPECT_EQ(files.copies[0].source, u"D:\\\\help.doc");
+  EXPECT_EQ(files.files[kFixed], "guide at the root");
+}
+
+TEST_F(HelpDocumentTest, MissingDocumentIsSilentAndLeavesNoFolderBehind) {
+  window.Form_Load();
+  ASSERT_EQ(files.copies.size(), 1u);
+  EXPECT_FALSE(files.IsFile(kFixed));
+  EXPECT_TRUE(files.madeFolders.empty());
+  EXPECT_FALSE(files.IsFile(kOwn));
+  ExpectNoMessage();
+}
+
+TEST_F(HelpDocumentTest, UnwritableSystemFolderGetsThePerUserCopy) {
+  files.files[kSource] = "guide";
+  files.readOnly.insert(u"c:\\windows");
+  window.Form_Load();
+  ASSERT_EQ(files.copies.size(), 2u);
+  EXPECT_EQ(files.copies[0].destination, kFixed);
+  EXPECT_EQ(files.copies[1].source, kSource);
+  EXPECT_EQ(files.copies[1].destination, kOwn);
+  ASSERT_EQ(files.madeFolders.size(), 1u);
+  EXPECT_EQ(files.madeFolders[0], kOwnFolder);
+  EXPECT_EQ(files.files[kOwn], "guide");
+  EXPECT_FALSE(files.IsFile(kFixed));
+  ExpectNoMessage();
+}
+
+TEST_F(HelpDocumentTest, OtherFailuresOfTheFixedCopyAlsoFallBack) {
+  // No c:\windows at all, or a read-only older copy there.
+  for (int arrangement = 0; arrangement < 2; ++arrangement) {
+    SCOPED_TRACE(arrangement);
+    files.files.clear();
+    files.copies.clear();
+    files.folders = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local", kOwnFolder};
+    files.files[kSource] = "guide";
+    files.files[kOwn] = "older own copy";
+    if (arrangement == 0) {
+      files.folders.erase(u"c:\\windows");
+    } else {
+      files.files[kFixed] = "locked copy";
+      files.readOnly = {kFixed};
+    }
+    window.Form_Load();
+    EXPECT_EQ(files.files[kOwn], "guide") << "the older per-user copy is replaced";
+    ExpectNoMessage();
+  }
+}
+
+TEST_F(HelpDocumentTest, FailureOfBothCopiesIsSilent) {
+  files.files[kSource] = "guide";
+  files.readOnly = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
+  EXPECT_NO_THROW(window.Form_Load());
+  EXPECT_EQ(files.copies.size(), 1u) << "the per-user folder could not be made";
+  ExpectNoMessage();
+
+  // No local application-data folder known at all.
+  files.readOnly = {u"c:\\windows"};
+  files.localAppData.reset();
+  files.copies.clear();
+  EXPECT_NO_THROW(window.Form_Load());
+  EXPECT_EQ(files.copies.size(), 1u);
+  ExpectNoMessage();
+  EXPECT_EQ(form.left, (desktop.screenWidth - form.width) / 2) << "the window is still centred";
+}
+
+// --- Help --------------------------------------------------------------------
+
+TEST_F(HelpDocumentTest, HelpOpensTheFixedCopyThroughTheShell) {
+  files.files[kFixed] = "guide";
+  form.handle = 0xBEEF;
+  window.help1_Click();
+  ExpectTopmostFirst();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].owner, 0xBEEFu);
+  EXPECT_EQ(shell.calls[0].document, kFixed);
+  EXPECT_EQ(shell.calls[0].directory, u"c:\\");
+  EXPECT_EQ(shell.calls[0].show, 1);
+  ExpectNoMessage();
+}
+
+TEST_F(HelpDocumentTest, ShellResultOf32OrLessIsAFailure) {
+  files.files[kFixed] = "guide";
+  // SE_ERR_NOASSOC is 31, ERROR_FILE_NOT_FOUND 2; a negative value is
+  // compared as signed.
+  for (std::intptr_t result : {std::intptr_t{32}, std::intptr_t{31}, std::intptr_t{2},
+                               std::intptr_t{0}, std::intptr_t{-1}}) {
+    SCOPED_TRACE(result);
+    messages.shown.clear();
+    shell.result = result;
+    window.help1_Click();
+    ExpectHelpError();
+  }
+  for (std::intptr_t result : {std::intptr_t{33}, std::intptr_t{42}, std::intptr_t{0x7FFFFFFF}}) {
+    SCOPED_TRACE(result);
+    messages.shown.clear();
+    shell.result = result;
+    window.help1_Click();
+    ExpectNoMessage();
+  }
+}
+
+TEST_F(HelpDocumentTest, HelpChoosesTheCopyThatExists) {
+  struct Case {
+    bool fixed, own;
+    std::u16string opened;
+  };
+  const Case cases[] = {
+      {true, true, kFixed},
+      {false, true, kOwn},
+      {true, false, kFixed},
+      {false, false, kFixed},  // neither: the shell says what is wrong
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.fixed) + std::to_string(c.own));
+    files.files.clear();
+    shell.calls.clear();
+    if (c.fixed) files.files[kFixed] = "guide";
+    if (c.own) files.files[kOwn] = "guide";
+    window.help1_Click();
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].document, c.opened);
+  }
+}
+
+TEST_F(HelpDocumentTest, NoDocumentAnywhereGivesTheMessage) {
+  shell.result = 2;  // what the shell answers for a missing file
+  window.Form_Load();
+  window.help1_Click();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].document, kFixed);
+  ExpectHelpError();
+}
+
+TEST_F(HelpDocumentTest, OlderCopyIsOpenedWhenTheDocumentIsGone) {
+  files.files[kFixed] = "copy from an earlier start";
+  window.Form_Load();
+  window.help1_Click();
+  EXPECT_EQ(files.files[kFixed], "copy from an earlier start");
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].document, kFixed);
+  ExpectNoMessage();
+}
+
+TEST_F(HelpDocumentTest, StartThenHelpUsesThePerUserCopyWhenThatIsAllThereIs) {
+  files.files[kSource] = "guide";
+  files.readOnly.insert(u"c:\\windows");
+  window.Form_Load();
+  window.help1_Click();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].document, kOwn);
+  ExpectNoMessage();
+}
+
+}  // namespace
+}  // namespace torvane
