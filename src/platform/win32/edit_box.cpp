@@ -23,11 +23,38 @@ LRESULT CALLBACK TabMovesFocus(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
   return r;
 }
 
+// The password never leaves through the clipboard, whichever way it is
+// asked for: WM_COPY and WM_CUT (sent by another program or by the context
+// menu), Ctrl+C and Ctrl+X (which arrive as characters 3 and 24),
+// Ctrl+Insert and Shift+Delete.
+LRESULT CALLBACK KeepPasswordIn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                DWORD_PTR) noexcept {
+  switch (msg) {
+    case WM_COPY:
+    case WM_CUT:
+      return 0;
+    case WM_CHAR:
+      if (wp == 0x03 || wp == 0x18) return 0;
+      break;
+    case WM_KEYDOWN: {
+      const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+      if ((wp == VK_INSERT && ctrl && !shift) || (wp == VK_DELETE && shift && !ctrl)) return 0;
+      break;
+    }
+    default:
+      break;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 EditBox::EditBox(HWND edit) : edit_(edit) {
   if (::GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
     ::SetWindowSubclass(edit, TabMovesFocus, 1, 0);
+  }
+  if (::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD) {
+    ::SetWindowSubclass(edit, KeepPasswordIn, 2, 0);
   }
   // No cap on the text: what the program puts in must stay whole (the default
   // caps typing and EM_REPLACESEL at 32767 characters).

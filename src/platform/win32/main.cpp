@@ -4,8 +4,11 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
+#include "platform/win32/clipboard.h"
+#include "platform/win32/program.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/services.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -22,7 +25,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Window main(Tarvik::Layout(), instance, {bigIcon, smallIcon, true, {}});
     win32::Win32MessageBox messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
-    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")}, {messages, desktop});
+    win32::Win32Clipboard clipboard(main.hwnd());
+    win32::Win32Program program;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")},
+                  {messages, desktop, clipboard, program, files, shell});
     main.SetLogic(&tarvik);
     main.Load();
     ::ShowWindow(main.hwnd(), show);
