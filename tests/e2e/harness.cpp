@@ -83,8 +83,9 @@ std::string Bytes(std::wstring_view shown) {
   return r.bytes;
 }
 
-App::App() {
-  const std::wstring exe = ProgramFolder() + L"\\torvane.exe";
+App::App() : App(ProgramFolder() + L"\\torvane.exe") {}
+
+App::App(const std::wstring& exe) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring cmd = L"\"" + exe + L"\"";
@@ -121,6 +122,10 @@ App::~App() {
 
 bool App::Running() const {
   return ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool App::WaitForExit(std::chrono::milliseconds timeout) const {
+  return ::WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
 HWND App::Control(std::string_view name) const {
@@ -186,6 +191,10 @@ void App::Click(std::string_view button) {
 }
 void App::Menu(std::string_view item) {
   SendCommandSync(MAKEWPARAM(IdOf(item), 0), 0);
+}
+
+void App::PostMenu(std::string_view item) {
+  PostCommand(MAKEWPARAM(IdOf(item), 0), 0);
 }
 
 MessageBoxSeen App::ClickForMessage(std::string_view button) {

@@ -25,6 +25,7 @@ struct MessageBoxSeen {
 class App {
  public:
   App();  // starts torvane.exe from this program's folder and waits for its window
+  explicit App(const std::wstring& exe);  // starts that copy of the program instead
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -33,6 +34,8 @@ class App {
   HWND Control(std::string_view name) const;
   DWORD ProcessId() const { return pi_.dwProcessId; }
   bool Running() const;
+  // True when the process has ended within the timeout.
+  bool WaitForExit(std::chrono::milliseconds timeout) const;
 
   void SetText(std::string_view control, std::wstring_view text);
   std::wstring Text(std::string_view control) const;
@@ -52,6 +55,8 @@ class App {
 
   // Waits until the program has handled everything sent so far.
   void Sync() const;
+  // A menu item that ends the program: sent, and not waited for.
+  void PostMenu(std::string_view item);
 
  private:
   void SendCommandSync(WPARAM wp, LPARAM lp);
