@@ -61,6 +61,7 @@ struct Handler {
 constexpr std::array kHandlers = {
     Handler{"Command1", &Tarvik::Command1_Click},
     Handler{"Command2", &Tarvik::Command2_Click},
+    Handler{"about", &Tarvik::about_Click},
 };
 
 constexpr std::string_view kErrorTitle = "Error";

@@ -5,6 +5,7 @@
 
 #include "platform/layout.h"
 #include "platform/ui.h"
+#include "platform/window_loader.h"
 
 namespace torvane {
 
@@ -21,6 +22,7 @@ class Tarvik final : public platform::WindowLogic {
   struct Services {
     platform::MessageBox& messages;
     platform::Desktop& desktop;
+    platform::WindowLoader& about;  // frmAbout, created on first use
   };
 
   Tarvik(Controls controls, Services services) : c_(controls), s_(services) {}
@@ -30,6 +32,7 @@ class Tarvik final : public platform::WindowLogic {
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
+  void about_Click();     // Help > About
 
  private:
   enum class Direction { kEncrypt, kDecrypt };

@@ -4,5 +4,8 @@
 #include "fakes/call_log.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_form.h"
+#include "fakes/fake_launcher.h"
 #include "fakes/fake_message_box.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_text_box.h"
+#include "fakes/fake_window_loader.h"
