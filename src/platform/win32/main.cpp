@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
+#include "platform/win32/about_window.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/services.h"
 #include "platform/win32/window.h"
@@ -22,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Window main(Tarvik::Layout(), instance, {bigIcon, smallIcon, true, {}});
     win32::Win32MessageBox messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
-    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")}, {messages, desktop});
+    win32::AboutWindow about({instance, bigIcon, smallIcon, main, messages, desktop});
+    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")}, {messages, desktop, about});
     main.SetLogic(&tarvik);
     main.Load();
     ::ShowWindow(main.hwnd(), show);

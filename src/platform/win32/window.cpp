@@ -264,11 +264,10 @@ void Window::Dispatch(std::string_view name) {
 }
 
 void Window::OnCommand(int id, int code, HWND control) {
-  if (!control) {  // a menu item
-    Dispatch(platform::NameOfId(spec_, id));
-    return;
-  }
-  if (id == IDOK || id == IDCANCEL) {  // Enter and Esc, from the dialog manager
+  // Enter and Esc, from the dialog manager. These come with no control (there
+  // is none of id IDOK or IDCANCEL), so they are told apart from menu items
+  // by their id, which no menu item has.
+  if (id == IDOK || id == IDCANCEL) {
     const unsigned want = id == IDOK ? platform::kDefaultButton : platform::kCancelButton;
     for (const auto& c : spec_.controls) {
       if (c.kind == ControlKind::kButton && (c.flags & want)) {
@@ -276,6 +275,10 @@ void Window::OnCommand(int id, int code, HWND control) {
         return;
       }
     }
+    return;
+  }
+  if (!control) {  // a menu item
+    Dispatch(platform::NameOfId(spec_, id));
     return;
   }
   const ControlSpec* c = FindSpec(spec_, id);
