@@ -46,6 +46,10 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
 
 }  // namespace
 
+HWND FindTopLevel(DWORD pid, const wchar_t* className) {
+  return FindWindowOf(pid, className);
+}
+
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
   const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -210,7 +214,10 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
     if (ClassName(child) != L"Static") continue;
     const LONG style = ::GetWindowLongW(child, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON) {
-      box.hasIcon = box.hasIcon || ::IsWindowVisible(child);
+      // Wine keeps the icon control visible, empty, in a box without an icon.
+      DWORD_PTR icon = 0;
+      ::SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &icon);
+      box.hasIcon = box.hasIcon || (::IsWindowVisible(child) && icon != 0);
     } else {
       const std::wstring t = WindowText(child);
       if (!t.empty()) box.text = t;

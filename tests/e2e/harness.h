@@ -62,6 +62,8 @@ class App {
 };
 
 std::wstring ProgramFolder();
+// The process's top-level window of that class, or null.
+HWND FindTopLevel(DWORD pid, const wchar_t* className);
 std::wstring ClassName(HWND hwnd);
 std::wstring WindowText(HWND hwnd);
 
