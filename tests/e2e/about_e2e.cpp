@@ -267,6 +267,15 @@ TEST_F(SysInfoE2e, NoRegistryValuesGiveTheMessage) {
   ExpectMessageAndAboutStays();  // and again: nothing was left in a bad state
 }
 
+TEST_F(SysInfoE2e, AltSPressesSystemInfo) {
+  Open();
+  // Alt+S, through the program's message loop and its dialog manager.
+  ::PostMessageW(AboutControl("cmdOK"), WM_SYSCHAR, L's', 1 | (1 << 29));
+  const MessageBoxSeen box = app.WaitMessageBox();
+  EXPECT_EQ(box.text, kUnavailable);
+  app.Dismiss(box);
+}
+
 TEST_F(SysInfoE2e, FirstLocationStartsThatProgramEvenWithSpacesInItsPath) {
   const fs::path tool = Stub(root / L"sys info" / L"msinfo tool.exe");
   // What an unquoted command line would start instead.
