@@ -152,6 +152,18 @@ TEST_F(FileCommands, AfterALoadSaveStartsWithThatFileAndCanNameANewOne) {
   EXPECT_EQ(ReadBytes(fresh), "second\r\n");
 }
 
+TEST_F(FileCommands, SaveStillWorksWhenTheLoadedFilesFolderIsGone) {
+  const auto sub = folder / L"stick";
+  std::filesystem::create_directory(sub);
+  WriteBytes(sub / L"a.txt", "abc");
+  Load(sub / L"a.txt");
+  std::filesystem::remove_all(sub);
+
+  const auto file = folder / L"b.txt";
+  Save(file);
+  EXPECT_EQ(ReadBytes(file), "abc\r\n");
+}
+
 TEST_F(FileCommands, CharacterWithNoCodeRefusesTheSaveBeforeTheDialog) {
   app.SetText("Text1", L"\x3A9");
   const MessageBoxSeen warning = app.MenuForMessage("save");

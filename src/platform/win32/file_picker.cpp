@@ -1,7 +1,9 @@
 #include "platform/win32/file_picker.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <stdexcept>
@@ -49,7 +51,15 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
   ofn.Flags = (static_cast<DWORD>(request.flags) & ~kUnsupported) | OFN_EXPLORER | OFN_HIDEREADONLY;
 
   const bool open = request.kind == platform::FilePickRequest::Kind::kOpen;
-  if (!(open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn))) {
+  const auto show = [&] { return open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn); };
+  BOOL chosen = show();
+  if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
+    // The remembered name is one the dialog will not start with: start
+    // without it rather than never showing the dialog again.
+    std::fill(file.begin(), file.end(), L'\0');  // the same buffer: ofn points into it
+    chosen = show();
+  }
+  if (!chosen) {
     const DWORD err = ::CommDlgExtendedError();
     if (err == 0) return std::nullopt;  // cancelled
     char text[80];
