@@ -61,6 +61,8 @@ struct Handler {
 constexpr std::array kHandlers = {
     Handler{"Command1", &Tarvik::Command1_Click},
     Handler{"Command2", &Tarvik::Command2_Click},
+    Handler{"save", &Tarvik::save_Click},
+    Handler{"load", &Tarvik::load_Click},
 };
 
 constexpr std::string_view kErrorTitle = "Error";

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_dialog.h"
+#include "platform/files.h"
 #include "platform/layout.h"
 #include "platform/ui.h"
 
@@ -21,6 +23,8 @@ class Tarvik final : public platform::WindowLogic {
   struct Services {
     platform::MessageBox& messages;
     platform::Desktop& desktop;
+    platform::CommonDialog& CMDialog1;  // the Open and Save As dialogs
+    platform::Files& files;
   };
 
   Tarvik(Controls controls, Services services) : c_(controls), s_(services) {}
@@ -30,6 +34,8 @@ class Tarvik final : public platform::WindowLogic {
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
+  void load_Click();
+  void save_Click();
 
  private:
   enum class Direction { kEncrypt, kDecrypt };

@@ -24,7 +24,9 @@ class MainWindowTest : public ::testing::Test {
   FakeTextBox text2{log, "Text2"};
   FakeMessageBox messages{log};
   FakeDesktop desktop{log};
-  Tarvik window{{form, text1, text2}, {messages, desktop}};
+  fakes::FakeCommonDialog dialog{log};
+  fakes::FakeFiles files{log};
+  Tarvik window{{form, text1, text2}, {messages, desktop, dialog, files}};
 
   // What the user typed, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::u16string password) {
