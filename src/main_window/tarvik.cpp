@@ -59,9 +59,9 @@ struct Handler {
   void (Tarvik::*click)();
 };
 constexpr std::array kHandlers = {
-    Handler{"Command1", &Tarvik::Command1_Click},
-    Handler{"Command2", &Tarvik::Command2_Click},
-    Handler{"about", &Tarvik::about_Click},
+    Handler{"Command1", &Tarvik::Command1_Click}, Handler{"Command2", &Tarvik::Command2_Click},
+    Handler{"about", &Tarvik::about_Click},       Handler{"save", &Tarvik::save_Click},
+    Handler{"load", &Tarvik::load_Click},
 };
 
 constexpr std::string_view kErrorTitle = "Error";

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_dialog.h"
+#include "platform/files.h"
 #include "platform/layout.h"
 #include "platform/ui.h"
 #include "platform/window_loader.h"
@@ -22,7 +24,9 @@ class Tarvik final : public platform::WindowLogic {
   struct Services {
     platform::MessageBox& messages;
     platform::Desktop& desktop;
-    platform::WindowLoader& about;  // frmAbout, created on first use
+    platform::WindowLoader& about;      // frmAbout, created on first use
+    platform::CommonDialog& CMDialog1;  // the Open and Save As dialogs
+    platform::Files& files;
   };
 
   Tarvik(Controls controls, Services services) : c_(controls), s_(services) {}
@@ -33,6 +37,8 @@ class Tarvik final : public platform::WindowLogic {
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
   void about_Click();     // Help > About
+  void load_Click();
+  void save_Click();
 
  private:
   enum class Direction { kEncrypt, kDecrypt };

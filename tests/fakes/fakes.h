@@ -3,6 +3,8 @@
 // Every fake of the platform interfaces, for the unit tests.
 #include "fakes/call_log.h"
 #include "fakes/fake_desktop.h"
+#include "fakes/fake_file_dialog.h"
+#include "fakes/fake_files.h"
 #include "fakes/fake_form.h"
 #include "fakes/fake_launcher.h"
 #include "fakes/fake_message_box.h"

@@ -29,8 +29,10 @@ class AboutWindowTest : public ::testing::Test {
   fakes::FakeFileSearch files{log};
   fakes::FakeProcessStarter processes{log};
   fakes::FakeWindowLoader loader{log, aboutForm};
+  fakes::FakeCommonDialog dialog{log};
+  fakes::FakeFiles textFiles{log};
   FrmAbout about{{aboutForm, mainForm}, {messages, desktop, registry, files, processes}};
-  Tarvik tarvik{{mainForm, text1, text2}, {messages, desktop, loader}};
+  Tarvik tarvik{{mainForm, text1, text2}, {messages, desktop, loader, dialog, textFiles}};
 
   static constexpr platform::WindowHandle kMain = 0x10;
   static constexpr platform::WindowHandle kAbout = 0x20;

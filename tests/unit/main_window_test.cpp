@@ -26,7 +26,9 @@ class MainWindowTest : public ::testing::Test {
   FakeDesktop desktop{log};
   FakeForm aboutForm{log, "About"};
   fakes::FakeWindowLoader aboutLoader{log, aboutForm};
-  Tarvik window{{form, text1, text2}, {messages, desktop, aboutLoader}};
+  fakes::FakeCommonDialog dialog{log};
+  fakes::FakeFiles files{log};
+  Tarvik window{{form, text1, text2}, {messages, desktop, aboutLoader, dialog, files}};
 
   // What the user typed, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::u16string password) {

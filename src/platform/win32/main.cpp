@@ -4,7 +4,10 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
+#include "platform/common_dialog.h"
 #include "platform/win32/about_window.h"
+#include "platform/win32/file_picker.h"
+#include "platform/win32/files.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/services.h"
 #include "platform/win32/window.h"
@@ -24,7 +27,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Win32MessageBox messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
     win32::AboutWindow about({instance, bigIcon, smallIcon, main, messages, desktop});
-    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")}, {messages, desktop, about});
+    win32::Win32FilePicker picker(main.hwnd());
+    platform::CommonDialogControl cmDialog1(picker);
+    win32::Win32Files files;
+    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")},
+                  {messages, desktop, about, cmDialog1, files});
     main.SetLogic(&tarvik);
     main.Load();
     ::ShowWindow(main.hwnd(), show);

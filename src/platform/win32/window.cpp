@@ -56,15 +56,13 @@ std::optional<platform::Rgb> PageColor(const platform::WindowSpec& spec) {
 
 }  // namespace
 
-void Guarded(HWND owner, const std::function<void()>& handler) noexcept {
-  std::string what;
+void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
+  std::string what = "unknown error";
   try {
-    handler();
-    return;
+    std::rethrow_exception(error);
   } catch (const std::exception& e) {
     what = e.what();
   } catch (...) {
-    what = "unknown error";
   }
   try {
     const std::wstring text = L"An unexpected error stopped this command:\n" + WideFromUtf8(what);
