@@ -223,37 +223,5 @@ TEST(AboutLayout, EnterAndEscBothBelongToOk) {
   EXPECT_EQ(ControlNamed("cmdOK").tabIndex, 0) << "OK has the focus first";
 }
 
-TEST(AboutLayout, LabelsInArialAndTheEtchedRule) {
-  for (std::string_view name : {"lblDescription", "lblTitle", "lblVersion", "lblDisclaimer"}) {
-    const auto& c = ControlNamed(name);
-    EXPECT_EQ(c.kind, platform::ControlKind::kLabel) << name;
-    EXPECT_EQ(c.font.face, "Arial") << name;
-    EXPECT_FLOAT_EQ(c.font.points, 8.25f) << name;
-    EXPECT_FALSE(c.font.bold) << name;
-    EXPECT_EQ(c.caption.find('&'), std::string_view::npos) << "a label shows & as a mnemonic";
-  }
-  EXPECT_FALSE(ControlNamed("lblVersion").foreColor) << "the system's text colour";
-  const std::string_view description = ControlNamed("lblDescription").caption;
-  const std::string_view invitation =
-      "Want To Send A Comment, Idea or Anything Else About This Program Send Them To: ";
-  EXPECT_EQ(description.substr(0, invitation.size()), invitation);
-  EXPECT_NE(description.find('@', invitation.size()), std::string_view::npos);
-
-  // Grey 1-pixel line, then the white 2-pixel one: the etched look.
-  std::vector<const platform::ControlSpec*> lines;
-  for (const auto& c : FrmAbout::Layout().controls) {
-    if (c.kind == platform::ControlKind::kLine) lines.push_back(&c);
-  }
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0]->foreColor->r, 128);
-  EXPECT_FALSE(lines[0]->flags & platform::kWideLine);
-  EXPECT_FLOAT_EQ(lines[0]->left, 120);
-  EXPECT_FLOAT_EQ(lines[0]->width, 5684);
-  EXPECT_EQ(lines[1]->foreColor->r, 255);
-  EXPECT_TRUE(lines[1]->flags & platform::kWideLine);
-  EXPECT_FLOAT_EQ(lines[1]->left, 105);
-  EXPECT_FLOAT_EQ(lines[1]->width, 5654);
-}
-
 }  // namespace
 }  // namespace torvane
