@@ -42,8 +42,11 @@ test: native-test check-exe windows-test
 run: windows
 	$(WITH_WINE) wine $(WIN64)/bin/torvane.exe
 
+# The main window, and the About window as opened from Help > About.
 screenshot: windows
+	cmake --build --preset win64 --target show_about
 	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/torvane.exe docs/main-window.png
+	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/show_about.exe docs/about-window.png About 20
 
 bench: deps
 	cmake --preset native-release >/dev/null

@@ -1,7 +1,6 @@
 #include "main_window/tarvik.h"
 
 #include <array>
-#include <cstdint>
 #include <utility>
 
 #include "cipher/cipher.h"
@@ -61,20 +60,14 @@ struct Handler {
 };
 constexpr std::array kHandlers = {
     Handler{"Command1", &Tarvik::Command1_Click}, Handler{"Command2", &Tarvik::Command2_Click},
-    Handler{"mini", &Tarvik::mini_Click},         Handler{"exit", &Tarvik::exit_Click},
-    Handler{"cut", &Tarvik::cut_Click},           Handler{"copy", &Tarvik::copy_Click},
-    Handler{"paste", &Tarvik::paste_Click},       Handler{"clear", &Tarvik::clear_Click},
-    Handler{"help1", &Tarvik::help1_Click},
+    Handler{"about", &Tarvik::about_Click},       Handler{"save", &Tarvik::save_Click},
+    Handler{"load", &Tarvik::load_Click},         Handler{"mini", &Tarvik::mini_Click},
+    Handler{"exit", &Tarvik::exit_Click},         Handler{"cut", &Tarvik::cut_Click},
+    Handler{"copy", &Tarvik::copy_Click},         Handler{"paste", &Tarvik::paste_Click},
+    Handler{"clear", &Tarvik::clear_Click},       Handler{"help1", &Tarvik::help1_Click},
 };
 
 constexpr std::string_view kErrorTitle = "Error";
-
-// Joins as text, the way Windows paths are written, whatever the host: the
-// help document's source is the folder text followed by "\help.doc", even
-// when the folder text already ends in a separator.
-std::filesystem::path JoinAsText(const std::filesystem::path& folder, std::u16string_view tail) {
-  return std::filesystem::path(folder.u16string() + std::u16string(tail));
-}
 
 // Wipes a copy of the password when it goes out of scope, whichever way.
 template <typename String>
@@ -109,89 +102,6 @@ void Tarvik::Command1_Click() {
 }
 void Tarvik::Command2_Click() {
   Transform(Direction::kDecrypt);
-}
-
-void Tarvik::mini_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  c_.form.SetState(platform::WindowState::kMinimized);
-}
-
-void Tarvik::exit_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  s_.program.End();
-}
-
-// Cut empties the whole box, not only the selection; as one edit, so that
-// the box's Undo can bring back what was not selected.
-void Tarvik::cut_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  s_.clipboard.PutText(c_.Text1.SelText());
-  c_.Text1.ReplaceAllUndoable(u"");
-}
-
-void Tarvik::copy_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  s_.clipboard.PutText(c_.Text1.SelText());
-}
-
-void Tarvik::paste_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  const std::u16string text = s_.clipboard.GetText();
-  c_.Text1.SetSelText(text);
-}
-
-void Tarvik::clear_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  c_.Text1.ReplaceAllUndoable(u"");
-}
-
-void Tarvik::help1_Click() {
-  MakeTopmost(c_.form, s_.desktop);
-  const std::intptr_t result = s_.shell.OpenDocument(c_.form.Handle(), HelpToOpen(), kHelpDirectory,
-                                                     platform::kSwShowNormal);
-  if (result < 33) Error("Error opening help file.");
-}
-
-std::optional<std::filesystem::path> Tarvik::PerUserHelpFolder() const {
-  const auto local = s_.files.LocalAppData();
-  if (!local || local->empty()) return std::nullopt;
-  return JoinAsText(*local, u"\\Torvane");
-}
-
-std::optional<std::filesystem::path> Tarvik::PerUserHelpCopy() const {
-  const auto folder = PerUserHelpFolder();
-  if (!folder) return std::nullopt;
-  return JoinAsText(*folder, u"\\encrypthelp.doc");
-}
-
-// Silent whatever happens: a missing help document is no reason to trouble
-// the user at start-up.
-void Tarvik::CopyHelp() noexcept {
-  try {
-    const std::filesystem::path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
-    try {
-      s_.files.Copy(source, kHelpCopy);
-      return;
-    } catch (const std::exception&) {
-      // A standard account cannot write the system folder: keep a copy of
-      // the user's own instead, unless there is nothing to copy.
-    }
-    if (!s_.files.IsFile(source)) return;
-    const auto folder = PerUserHelpFolder();
-    if (!folder) return;
-    s_.files.MakeFolder(*folder);
-    s_.files.Copy(source, JoinAsText(*folder, u"\\encrypthelp.doc"));
-  } catch (...) {
-  }
-}
-
-// The fixed copy when it is there, else the user's own; with neither, the
-// fixed path, and the shell reports what is wrong.
-std::filesystem::path Tarvik::HelpToOpen() const {
-  const std::filesystem::path fixed(kHelpCopy);
-  if (s_.files.IsFile(fixed)) return fixed;
-  if (const auto own = PerUserHelpCopy(); own && s_.files.IsFile(*own)) return *own;
-  return fixed;
 }
 
 void Tarvik::Error(const std::string& text) {

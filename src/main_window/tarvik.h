@@ -6,11 +6,14 @@
 #include <string_view>
 
 #include "platform/clipboard.h"
+#include "platform/file_dialog.h"
 #include "platform/file_system.h"
+#include "platform/files.h"
 #include "platform/layout.h"
 #include "platform/program.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "platform/window_loader.h"
 
 namespace torvane {
 
@@ -27,9 +30,12 @@ class Tarvik final : public platform::WindowLogic {
   struct Services {
     platform::MessageBox& messages;
     platform::Desktop& desktop;
+    platform::WindowLoader& about;      // frmAbout, created on first use
+    platform::CommonDialog& CMDialog1;  // the Open and Save As dialogs
+    platform::Files& files;
     platform::Clipboard& clipboard;
     platform::Program& program;
-    platform::FileSystem& files;
+    platform::FileSystem& fileSystem;
     platform::Shell& shell;
   };
 
@@ -45,6 +51,9 @@ class Tarvik final : public platform::WindowLogic {
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
+  void about_Click();     // Help > About
+  void load_Click();
+  void save_Click();
   void mini_Click();
   void exit_Click();
   void cut_Click();

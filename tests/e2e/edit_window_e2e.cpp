@@ -11,7 +11,9 @@
 #include <string>
 #include <thread>
 
+#include "about/frm_about.h"
 #include "harness.h"
+#include "platform/layout.h"
 
 namespace torvane::e2e {
 namespace {
@@ -303,9 +305,28 @@ TEST(WindowCommands, CloseBoxEndsTheProgram) {
   EXPECT_TRUE(app.WaitForExit(1s)) << "still running a second after the close box";
 }
 
+// Help > About, then its OK: the main window is back and the About window,
+// hidden, still exists.
+void OpenAndLeaveAbout(App& app) {
+  app.Menu("about");
+  HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+  ASSERT_NE(about, nullptr);
+  ASSERT_FALSE(::IsWindowVisible(app.Main()));
+  const int ok = *platform::ControlId(FrmAbout::Layout(), "cmdOK");
+  DWORD_PTR r = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(about, WM_COMMAND, MAKEWPARAM(ok, BN_CLICKED),
+                                    reinterpret_cast<LPARAM>(::GetDlgItem(about, ok)), SMTO_NORMAL,
+                                    10000, &r));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app.Main()) != FALSE; }, 5s));
+  app.Sync();
+  ASSERT_TRUE(::IsWindow(about));
+  ASSERT_FALSE(::IsWindowVisible(about));
+}
+
 TEST(WindowCommands, CloseBoxEndsTheProgramAfterOtherWindowsWereShown) {
   App app;
-  // A message box of ours, shown and closed, then a minimise and restore.
+  // The About window, a message box of ours, a minimise and restore.
+  ASSERT_NO_FATAL_FAILURE(OpenAndLeaveAbout(app));
   app.SetText("Text2", L"pw");
   const MessageBoxSeen box = app.ClickForMessage("Command1");
   app.Dismiss(box);
@@ -314,7 +335,14 @@ TEST(WindowCommands, CloseBoxEndsTheProgramAfterOtherWindowsWereShown) {
   ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(app.Main()); }, 5s));
   app.Sync();
   ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(app.WaitForExit(1s));
+  EXPECT_TRUE(app.WaitForExit(1s)) << "a window of ours kept the program running";
+}
+
+TEST(WindowCommands, ExitEndsTheProgramAfterTheAboutWindowWasShown) {
+  App app;
+  ASSERT_NO_FATAL_FAILURE(OpenAndLeaveAbout(app));
+  app.PostMenu("exit");
+  EXPECT_TRUE(app.WaitForExit(1s)) << "a window of ours kept the program running";
 }
 
 }  // namespace

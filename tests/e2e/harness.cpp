@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "main_window/tarvik.h"
 #include "platform/codepage.h"
@@ -45,6 +46,10 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD pid, const wchar_t* className) {
+  return FindWindowOf(pid, className);
+}
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
@@ -219,13 +224,118 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
     if (ClassName(child) != L"Static") continue;
     const LONG style = ::GetWindowLongW(child, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON) {
-      box.hasIcon = box.hasIcon || ::IsWindowVisible(child);
+      // Wine keeps the icon control visible, empty, in a box without an icon.
+      DWORD_PTR icon = 0;
+      ::SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &icon);
+      box.hasIcon = box.hasIcon || (::IsWindowVisible(child) && icon != 0);
     } else {
       const std::wstring t = WindowText(child);
       if (!t.empty()) box.text = t;
     }
   }
   return box;
+}
+
+HWND App::MenuForFileDialog(std::string_view item, std::wstring_view title) {
+  PostCommand(MAKEWPARAM(IdOf(item), 0), 0);
+  return WaitFileDialog(title);
+}
+
+namespace {
+
+struct FindDialogArgs {
+  DWORD pid;
+  std::wstring_view title;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogTitled(HWND hwnd, LPARAM lp) {
+  auto* a = reinterpret_cast<FindDialogArgs*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != a->pid || ClassName(hwnd) != L"#32770" || !::IsWindowVisible(hwnd)) return TRUE;
+  wchar_t title[512];
+  const int n = ::GetWindowTextW(hwnd, title, 512);
+  if (std::wstring_view(title, n > 0 ? static_cast<std::size_t>(n) : 0) != a->title) return TRUE;
+  a->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND App::FindFileDialog(std::wstring_view title) const {
+  FindDialogArgs a{pi_.dwProcessId, title, nullptr};
+  ::EnumWindows(FindDialogTitled, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
+HWND App::WaitFileDialog(std::wstring_view title, std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (HWND dlg = FindFileDialog(title)) {
+      // Ready once its thread pumps messages again and the name box exists.
+      DWORD_PTR r = 0;
+      ::SendMessageTimeoutW(dlg, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
+      if (FileNameBox(dlg)) return dlg;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      throw std::runtime_error("no file dialog titled " +
+                               platform::Utf16ToUtf8(std::u16string(title.begin(), title.end())));
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+namespace {
+
+void PressAndWaitClosed(HWND dialog, int button) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (::IsWindow(dialog)) {
+    if (std::chrono::steady_clock::now() > deadline)
+      throw std::runtime_error("the file dialog stayed open");
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+}  // namespace
+
+void App::ChooseFile(HWND dialog, std::wstring_view path) const {
+  const std::wstring p(path);
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(FileNameBox(dialog), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>(p.c_str()), SMTO_NORMAL, kSyncTimeoutMs,
+                             &r)) {
+    throw std::runtime_error("cannot put the file name into the dialog");
+  }
+  PressAndWaitClosed(dialog, IDOK);
+}
+
+void App::CancelFileDialog(HWND dialog) const {
+  PressAndWaitClosed(dialog, IDCANCEL);
+}
+
+HWND FileNameBox(HWND dialog) {
+  // The Explorer-style dialog: an edit inside the combo box cmb13 (0x47C);
+  // the older layout: the edit edt1 (0x480).
+  if (HWND combo = ::GetDlgItem(dialog, 0x47C)) {
+    std::vector<HWND> todo{combo};
+    while (!todo.empty()) {
+      HWND h = todo.back();
+      todo.pop_back();
+      if (ClassName(h) == L"Edit") return h;
+      for (HWND c = ::GetWindow(h, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) todo.push_back(c);
+    }
+  }
+  return ::GetDlgItem(dialog, 0x480);
+}
+
+int FileTypeIndex(HWND dialog) {
+  DWORD_PTR index = 0;
+  ::SendMessageTimeoutW(::GetDlgItem(dialog, 0x470), CB_GETCURSEL, 0, 0, SMTO_NORMAL,
+                        kSyncTimeoutMs, &index);
+  return static_cast<int>(static_cast<LRESULT>(index));
 }
 
 MessageBoxSeen App::WaitMessageBox(std::chrono::milliseconds timeout) const {

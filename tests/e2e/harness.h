@@ -58,6 +58,16 @@ class App {
   // A menu item that ends the program: sent, and not waited for.
   void PostMenu(std::string_view item);
 
+  // File dialogs (class "#32770" like message boxes, so found by title).
+  // A menu item that must open one: returns it, still open.
+  HWND MenuForFileDialog(std::string_view item, std::wstring_view title);
+  HWND FindFileDialog(std::wstring_view title) const;
+  HWND WaitFileDialog(std::wstring_view title, std::chrono::milliseconds timeout = 10s) const;
+  // Puts the path into the dialog's file-name box and presses its OK button;
+  // returns once the dialog has closed.
+  void ChooseFile(HWND dialog, std::wstring_view path) const;
+  void CancelFileDialog(HWND dialog) const;
+
  private:
   void SendCommandSync(WPARAM wp, LPARAM lp);
   void PostCommand(WPARAM wp, LPARAM lp);
@@ -67,6 +77,11 @@ class App {
 };
 
 std::wstring ProgramFolder();
+// The process's top-level window of that class, or null.
+HWND FindTopLevel(DWORD pid, const wchar_t* className);
+// A file dialog's file-name box, and the pattern pair it has selected (from 0).
+HWND FileNameBox(HWND dialog);
+int FileTypeIndex(HWND dialog);
 std::wstring ClassName(HWND hwnd);
 std::wstring WindowText(HWND hwnd);
 

@@ -109,6 +109,7 @@ TEST(EncryptDecrypt, EncryptIsOneEditTheBoxCanUndo) {
 }
 
 struct Refusal {
+  const char* name;
   const char* button;
   const wchar_t* text;
   const wchar_t* password;
@@ -132,16 +133,25 @@ TEST_P(Refusals, ShowTheErrorAndChangeNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EmptyBoxes, Refusals,
-    testing::Values(Refusal{"Command1", L"", L"", L"Error: You have to enter text to encrypt."},
-                    Refusal{"Command1", L"", L"pw", L"Error: You have to enter text to encrypt."},
-                    Refusal{"Command1", L"text", L"", L"Error: You have to enter a password."},
-                    Refusal{"Command2", L"", L"", L"Error: You have to enter text to decrypt."},
-                    Refusal{"Command2", L"text", L"", L"Error: You have to enter a password."},
-                    Refusal{
-                        "Command1", L"\x3A9 omega", L"pw",
-                        L"Error: The text contains the character \"\x3A9\" (U+03A9), which this "
-                        L"program cannot encrypt. Nothing was changed."}));
+    Encrypt, Refusals,
+    testing::Values(
+        Refusal{"BothEmpty", "Command1", L"", L"", L"Error: You have to enter text to encrypt."},
+        Refusal{"NoText", "Command1", L"", L"pw", L"Error: You have to enter text to encrypt."},
+        Refusal{"NoPassword", "Command1", L"text", L"", L"Error: You have to enter a password."},
+        Refusal{"CharacterWithNoCode", "Command1", L"\x3A9 omega", L"pw",
+                L"Error: The text contains the character \"\x3A9\" (U+03A9), which this "
+                L"program cannot encrypt. Nothing was changed."}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Decrypt, Refusals,
+    testing::Values(
+        Refusal{"BothEmpty", "Command2", L"", L"", L"Error: You have to enter text to decrypt."},
+        Refusal{"NoPassword", "Command2", L"text", L"", L"Error: You have to enter a password."},
+        Refusal{"PasswordWithNoCode", "Command2", L"text", L"p\x3C0",
+                L"Error: The password contains the character \"\x3C0\" (U+03C0), which this "
+                L"program cannot use in a password. Nothing was changed."}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 // Wine's edit control wraps a long paragraph in quadratic time, so the long
 // texts here break a line every few dozen characters, in the plain text and

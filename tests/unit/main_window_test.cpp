@@ -24,11 +24,17 @@ class MainWindowTest : public ::testing::Test {
   FakeTextBox text2{log, "Text2"};
   FakeMessageBox messages{log};
   FakeDesktop desktop{log};
+  FakeForm aboutForm{log, "About"};
+  fakes::FakeWindowLoader aboutLoader{log, aboutForm};
+  fakes::FakeCommonDialog dialog{log};
+  fakes::FakeFiles files{log};
   fakes::FakeClipboard clipboard{log};
   fakes::FakeProgram program{log};
-  fakes::FakeFileSystem files{log};
+  fakes::FakeFileSystem fileSystem{log};
   fakes::FakeShell shell{log};
-  Tarvik window{{form, text1, text2}, {messages, desktop, clipboard, program, files, shell}};
+  Tarvik window{
+      {form, text1, text2},
+      {messages, desktop, aboutLoader, dialog, files, clipboard, program, fileSystem, shell}};
 
   // What the user typed, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::u16string password) {

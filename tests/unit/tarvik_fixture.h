@@ -18,11 +18,17 @@ class TarvikTest : public ::testing::Test {
   fakes::FakeTextBox text2{log, "Text2"};
   fakes::FakeMessageBox messages{log};
   fakes::FakeDesktop desktop{log};
+  fakes::FakeForm aboutForm{log, "About"};
+  fakes::FakeWindowLoader aboutLoader{log, aboutForm};
+  fakes::FakeCommonDialog dialog{log};
+  fakes::FakeFiles textFiles{log};
   fakes::FakeClipboard clipboard{log};
   fakes::FakeProgram program{log};
   fakes::FakeFileSystem files{log};
   fakes::FakeShell shell{log};
-  Tarvik window{{form, text1, text2}, {messages, desktop, clipboard, program, files, shell}};
+  Tarvik window{
+      {form, text1, text2},
+      {messages, desktop, aboutLoader, dialog, textFiles, clipboard, program, files, shell}};
 
   // What the user left in the boxes, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::size_t selStart, std::size_t selLength,

@@ -46,6 +46,9 @@ struct IconClose {
 struct WindowClose {
   void operator()(HWND h) const noexcept { ::DestroyWindow(h); }
 };
+struct HandleClose {
+  void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
+};
 struct DcRelease {
   void operator()(HDC h) const noexcept { ::ReleaseDC(nullptr, h); }
 };
@@ -57,6 +60,8 @@ using UniqueMenu = Unique<HMENU, MenuClose>;
 using UniqueIcon = Unique<HICON, IconClose>;
 using UniqueWindow = Unique<HWND, WindowClose>;
 using ScreenDc = Unique<HDC, DcRelease>;
+// Kernel handles; CreateFileW's INVALID_HANDLE_VALUE must be turned into null first.
+using UniqueHandle = Unique<HANDLE, HandleClose>;
 
 static_assert(!std::is_copy_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueWindow>);

@@ -4,7 +4,11 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
+#include "platform/common_dialog.h"
+#include "platform/win32/about_window.h"
 #include "platform/win32/clipboard.h"
+#include "platform/win32/file_picker.h"
+#include "platform/win32/files.h"
 #include "platform/win32/program.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/services.h"
@@ -25,12 +29,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Window main(Tarvik::Layout(), instance, {bigIcon, smallIcon, true, {}});
     win32::Win32MessageBox messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
+    win32::AboutWindow about({instance, bigIcon, smallIcon, main, messages, desktop});
+    win32::Win32FilePicker picker(main.hwnd());
+    platform::CommonDialogControl cmDialog1(picker);
+    win32::Win32Files files;
     win32::Win32Clipboard clipboard(main.hwnd());
     win32::Win32Program program;
-    win32::Win32FileSystem files;
+    win32::Win32FileSystem fileSystem;
     win32::Win32Shell shell;
-    Tarvik tarvik({main, main.Box("Text1"), main.Box("Text2")},
-                  {messages, desktop, clipboard, program, files, shell});
+    Tarvik tarvik(
+        {main, main.Box("Text1"), main.Box("Text2")},
+        {messages, desktop, about, cmDialog1, files, clipboard, program, fileSystem, shell});
     main.SetLogic(&tarvik);
     main.Load();
     ::ShowWindow(main.hwnd(), show);

@@ -1,6 +1,7 @@
 #include "platform/win32/window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -55,15 +56,13 @@ std::optional<platform::Rgb> PageColor(const platform::WindowSpec& spec) {
 
 }  // namespace
 
-void Guarded(HWND owner, const std::function<void()>& handler) noexcept {
-  std::string what;
+void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
+  std::string what = "unknown error";
   try {
-    handler();
-    return;
+    std::rethrow_exception(error);
   } catch (const std::exception& e) {
     what = e.what();
   } catch (...) {
-    what = "unknown error";
   }
   try {
     const std::wstring text = L"An unexpected error stopped this command:\n" + WideFromUtf8(what);
@@ -264,11 +263,10 @@ void Window::Dispatch(std::string_view name) {
 }
 
 void Window::OnCommand(int id, int code, HWND control) {
-  if (!control) {  // a menu item
-    Dispatch(platform::NameOfId(spec_, id));
-    return;
-  }
-  if (id == IDOK || id == IDCANCEL) {  // Enter and Esc, from the dialog manager
+  // Enter and Esc, from the dialog manager. These come with no control (there
+  // is none of id IDOK or IDCANCEL), so they are told apart from menu items
+  // by their id, which no menu item has.
+  if (id == IDOK || id == IDCANCEL) {
     const unsigned want = id == IDOK ? platform::kDefaultButton : platform::kCancelButton;
     for (const auto& c : spec_.controls) {
       if (c.kind == ControlKind::kButton && (c.flags & want)) {
@@ -276,6 +274,10 @@ void Window::OnCommand(int id, int code, HWND control) {
         return;
       }
     }
+    return;
+  }
+  if (!control) {  // a menu item
+    Dispatch(platform::NameOfId(spec_, id));
     return;
   }
   const ControlSpec* c = FindSpec(spec_, id);
@@ -295,15 +297,26 @@ void Window::PaintBackground(HDC dc) {
 }
 
 void Window::PaintLines(HDC dc) {
-  for (const auto& c : spec_.controls) {
+  // A line made earlier lies over one made later, so the table's first line
+  // is painted last. An etched rule relies on it: a grey line over a white
+  // one twice as wide.
+  for (auto it = spec_.controls.rbegin(); it != spec_.controls.rend(); ++it) {
+    const ControlSpec& c = *it;
     if (c.kind != ControlKind::kLine) continue;
-    const int width = (c.flags & platform::kWideLine) ? 2 : 1;
-    UniquePen pen(
-        ::CreatePen(PS_SOLID, width, c.foreColor ? ToColorRef(*c.foreColor) : RGB(0, 0, 0)));
+    UniquePen pen(::CreatePen(PS_SOLID, 1, c.foreColor ? ToColorRef(*c.foreColor) : RGB(0, 0, 0)));
     const HGDIOBJ old = ::SelectObject(dc, pen.get());
-    ::MoveToEx(dc, platform::TwipsToPixels(c.left, dpi_), platform::TwipsToPixels(c.top, dpi_),
-               nullptr);
-    ::LineTo(dc, platform::TwipsToPixels(c.width, dpi_), platform::TwipsToPixels(c.height, dpi_));
+    const int x1 = platform::TwipsToPixels(c.left, dpi_), y1 = platform::TwipsToPixels(c.top, dpi_);
+    const int x2 = platform::TwipsToPixels(c.width, dpi_),
+              y2 = platform::TwipsToPixels(c.height, dpi_);
+    // A wide line is one-pixel lines side by side, below (or right of) the
+    // first: a wide pen would centre itself differently on each system.
+    const bool flat = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    const int width = (c.flags & platform::kWideLine) ? 2 : 1;
+    for (int i = 0; i < width; ++i) {
+      const int dx = flat ? 0 : i, dy = flat ? i : 0;
+      ::MoveToEx(dc, x1 + dx, y1 + dy, nullptr);
+      ::LineTo(dc, x2 + dx, y2 + dy);
+    }
     ::SelectObject(dc, old);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -87,8 +88,18 @@ class Window final : public platform::Form {
   std::vector<std::pair<std::string_view, std::unique_ptr<EditBox>>> boxes_;
 };
 
-// Runs a handler so that no exception crosses a Win32 frame: an unexpected
-// one is reported in a message box and the program keeps running.
-void Guarded(HWND owner, const std::function<void()>& handler) noexcept;
+// Shows an exception that reached the Win32 boundary; the program goes on.
+void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept;
+
+// Runs a handler so that no exception crosses a Win32 frame. A template, not
+// std::function: it wraps every window message.
+template <typename Handler>
+void Guarded(HWND owner, Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+    ReportUnexpected(owner, std::current_exception());
+  }
+}
 
 }  // namespace torvane::win32

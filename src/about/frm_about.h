@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/launcher.h"
+#include "platform/layout.h"
+#include "platform/registry.h"
+#include "platform/ui.h"
+
+namespace torvane {
+
+// The About window: its layout table and its handlers.
+class FrmAbout final : public platform::WindowLogic {
+ public:
+  static const platform::WindowSpec& Layout();
+
+  struct Controls {
+    platform::Form& form;
+    platform::Form& mainForm;  // shown again by OK
+  };
+  struct Services {
+    platform::MessageBox& messages;
+    platform::Desktop& desktop;
+    platform::Registry& registry;
+    platform::FileSearch& files;
+    platform::ProcessStarter& processes;
+  };
+
+  FrmAbout(Controls controls, Services services) : c_(controls), s_(services) {}
+
+  void Form_Load() override;
+  void Command(std::string_view name) override;
+
+  void cmdOK_Click();
+  void cmdSysInfo_Click();
+  // The close box and the system menu's Close: they act as OK, and the
+  // window stays loaded (cancel is set).
+  void Form_QueryUnload(bool& cancel);
+
+ private:
+  Controls c_;
+  Services s_;
+};
+
+}  // namespace torvane

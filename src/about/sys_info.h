@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/launcher.h"
+#include "platform/registry.h"
+#include "platform/ui.h"
+
+namespace torvane {
+
+inline constexpr std::string_view kSysInfoUnavailable =
+    "System Information Is Unavailable At This Time";
+
+// Reads one registry value into `keyVal`. False, with `keyVal` emptied, when
+// the key cannot be opened or the value cannot be read (absent, or longer
+// than 1024 bytes). Text becomes the text, a 32-bit number "&h" and its hex
+// digits; any other type leaves `keyVal` as it was. Throws for a value stored
+// with zero bytes. The key is closed on every path.
+bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::string_view keyName,
+                 std::string_view subKeyRef, std::string& keyVal);
+
+struct SysInfoServices {
+  platform::Registry& registry;
+  platform::FileSearch& files;
+  platform::ProcessStarter& processes;
+  platform::MessageBox& messages;
+};
+
+// Finds the system-information tool through the registry and starts it, or
+// shows the one "unavailable" message, whatever went wrong.
+void StartSysInfo(const SysInfoServices& s);
+
+}  // namespace torvane

@@ -1,0 +1,93 @@
+// The main window's Load and Save commands.
+#include <string>
+#include <string_view>
+
+#include "main_window/tarvik.h"
+#include "placement/tarvik32.h"
+#include "platform/codepage.h"
+
+namespace torvane {
+namespace {
+
+constexpr std::size_t kMaxLoad = 32000;
+// The line end Save puts after the text.
+constexpr std::string_view kLineEnd = "\r\n";
+
+constexpr std::string_view kPasswordWarning =
+    "It is very important to remember or write down the password you used to encrypt the text. "
+    "This program will not save the password you used to encrypt the text.";
+
+// Load's bytes for the box from the file's first kMaxLoad + 2 bytes: the line
+// end Save added comes off, then the box takes at most kMaxLoad bytes. So a
+// 32000-byte text saved with its line end loads whole and without a message.
+// (When the file goes on, what is cut is the same with or without the drop.)
+struct Loaded {
+  std::string bytes;
+  bool cut = false;
+};
+Loaded FromFile(platform::FileStart file) {
+  Loaded out{std::move(file.bytes), file.more};
+  if (out.bytes.ends_with(kLineEnd)) out.bytes.resize(out.bytes.size() - kLineEnd.size());
+  if (out.bytes.size() > kMaxLoad) {
+    out.bytes.resize(kMaxLoad);
+    out.cut = true;
+  }
+  return out;
+}
+
+}  // namespace
+
+void Tarvik::load_Click() {
+  MakeTopmost(c_.form, s_.desktop);
+  platform::CommonDialog& dialog = s_.CMDialog1;
+  dialog.SetDialogTitle("Load");
+  dialog.SetFilter("(*.txt)|*.txt|(*.*)|*.*|");
+  dialog.SetFilename({});
+  dialog.SetFlags(platform::kOfnFileMustExist);
+  dialog.SetAction(platform::kActionOpen);
+  if (dialog.FileTitle().empty()) return;
+
+  // The file is read whole before the box changes, so a failure keeps the box.
+  Loaded loaded;
+  try {
+    loaded = FromFile(s_.files.ReadStart(dialog.Filename(), kMaxLoad + kLineEnd.size()));
+  } catch (const platform::FileError& e) {
+    Error("Error: The file could not be loaded. " + std::string(e.what()));
+    return;
+  }
+  c_.Text1.SetText(platform::BytesToBox(loaded.bytes));
+  if (loaded.cut) {
+    s_.messages.Show("The file is longer than " + std::to_string(kMaxLoad) +
+                         " bytes. Only its first " + std::to_string(kMaxLoad) +
+                         " bytes were loaded.",
+                     platform::kMbInformation);
+  }
+}
+
+void Tarvik::save_Click() {
+  MakeTopmost(c_.form, s_.desktop);
+  s_.messages.Show(kPasswordWarning, platform::kMbCritical, "Important");
+
+  // The dialog is modal, so the box cannot change while it is open.
+  const platform::BoxBytes text = platform::BoxToBytes(c_.Text1.Text());
+  if (!text.ok()) {
+    Error("Error: The text contains the character " + platform::DescribeChar(*text.unmapped) +
+          ", which this program cannot save. Nothing was saved.");
+    return;
+  }
+
+  platform::CommonDialog& dialog = s_.CMDialog1;
+  dialog.SetDialogTitle("Save Encrypted Text");
+  dialog.SetFilter("Text Files|*.txt|All Files|*.*|");
+  dialog.SetFilterIndex(2);
+  dialog.SetAction(platform::kActionSaveAs);
+  if (dialog.FileTitle().empty()) return;
+
+  try {
+    s_.files.Replace(dialog.Filename(), text.bytes + std::string(kLineEnd));
+  } catch (const platform::FileError& e) {
+    Error("Error: The file could not be saved. " + std::string(e.what()));
+  }
+}
+
+}  // namespace torvane

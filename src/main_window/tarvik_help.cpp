@@ -1,0 +1,69 @@
+// The help document: its silent start-up copy and the Help command.
+#include <cstdint>
+#include <exception>
+
+#include "main_window/tarvik.h"
+#include "placement/tarvik32.h"
+
+namespace torvane {
+namespace {
+
+// Joins as text, the way Windows paths are written, whatever the host: the
+// help document's source is the folder text followed by "\help.doc", even
+// when the folder text already ends in a separator.
+std::filesystem::path JoinAsText(const std::filesystem::path& folder, std::u16string_view tail) {
+  return std::filesystem::path(folder.u16string() + std::u16string(tail));
+}
+
+}  // namespace
+
+void Tarvik::help1_Click() {
+  MakeTopmost(c_.form, s_.desktop);
+  const std::intptr_t result = s_.shell.OpenDocument(c_.form.Handle(), HelpToOpen(), kHelpDirectory,
+                                                     platform::kSwShowNormal);
+  if (result < 33) Error("Error opening help file.");
+}
+
+std::optional<std::filesystem::path> Tarvik::PerUserHelpFolder() const {
+  const auto local = s_.fileSystem.LocalAppData();
+  if (!local || local->empty()) return std::nullopt;
+  return JoinAsText(*local, u"\\Torvane");
+}
+
+std::optional<std::filesystem::path> Tarvik::PerUserHelpCopy() const {
+  const auto folder = PerUserHelpFolder();
+  if (!folder) return std::nullopt;
+  return JoinAsText(*folder, u"\\encrypthelp.doc");
+}
+
+// Silent whatever happens: a missing help document is no reason to trouble
+// the user at start-up.
+void Tarvik::CopyHelp() noexcept {
+  try {
+    const std::filesystem::path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
+    try {
+      s_.fileSystem.Copy(source, kHelpCopy);
+      return;
+    } catch (const std::exception&) {
+      // A standard account cannot write the system folder: keep a copy of
+      // the user's own instead, unless there is nothing to copy.
+    }
+    if (!s_.fileSystem.IsFile(source)) return;
+    const auto folder = PerUserHelpFolder();
+    if (!folder) return;
+    s_.fileSystem.MakeFolder(*folder);
+    s_.fileSystem.Copy(source, JoinAsText(*folder, u"\\encrypthelp.doc"));
+  } catch (...) {
+  }
+}
+
+// The fixed copy when it is there, else the user's own; with neither, the
+// fixed path, and the shell reports what is wrong.
+std::filesystem::path Tarvik::HelpToOpen() const {
+  const std::filesystem::path fixed(kHelpCopy);
+  if (s_.fileSystem.IsFile(fixed)) return fixed;
+  if (const auto own = PerUserHelpCopy(); own && s_.fileSystem.IsFile(*own)) return *own;
+  return fixed;
+}
+
+}  // namespace torvane

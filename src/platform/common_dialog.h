@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_dialog.h"
+
+namespace torvane::platform {
+
+// "Text|*.txt|All|*.*|" -> u"Text\0*.txt\0All\0*.*\0\0", the filter form of the
+// Win32 file dialogs. The trailing bar is optional; a description left without
+// a pattern is dropped, since the dialog reads the list in pairs.
+std::u16string WinFilter(std::string_view filter);
+
+// The common dialog's property logic over the platform's file dialog.
+class CommonDialogControl final : public CommonDialog {
+ public:
+  explicit CommonDialogControl(FilePicker& picker) : picker_(picker) {}
+
+  void SetDialogTitle(std::string_view title) override { title_ = title; }
+  void SetFilter(std::string_view filter) override { filter_ = filter; }
+  void SetFilename(const std::filesystem::path& file) override { filename_ = file; }
+  void SetFlags(std::int32_t flags) override { flags_ = flags; }
+  void SetFilterIndex(std::int16_t index) override { filterIndex_ = index; }
+  void SetAction(std::int16_t action) override;
+
+  std::string DialogTitle() const override { return title_; }
+  std::string Filter() const override { return filter_; }
+  std::filesystem::path Filename() const override { return filename_; }
+  std::int32_t Flags() const override { return flags_; }
+  std::int16_t FilterIndex() const override { return filterIndex_; }
+  std::filesystem::path FileTitle() const override { return fileTitle_; }
+
+ private:
+  FilePicker& picker_;
+  std::string title_;
+  std::string filter_;
+  std::filesystem::path filename_;
+  std::int32_t flags_ = 0;
+  std::int16_t filterIndex_ = 0;
+  std::filesystem::path fileTitle_;
+};
+
+}  // namespace torvane::platform

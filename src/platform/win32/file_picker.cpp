@@ -1,0 +1,74 @@
+#include "platform/win32/file_picker.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <stdexcept>
+#include <string>
+
+#include "platform/win32/text.h"
+
+namespace torvane::win32 {
+namespace {
+
+// Room for the longest path Windows knows.
+constexpr DWORD kPathRoom = 32768;
+
+// Options that need more of OPENFILENAMEW than the properties give (hooks,
+// templates) or change what lpstrFile holds (several files): never passed on.
+constexpr DWORD kUnsupported =
+    OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE | OFN_ALLOWMULTISELECT;
+
+std::wstring Terminated(const std::wstring& buffer) {
+  return std::wstring(buffer.c_str(), std::wcslen(buffer.c_str()));
+}
+
+}  // namespace
+
+std::optional<platform::FilePicked> Win32FilePicker::Pick(
+    const platform::FilePickRequest& request) {
+  std::wstring file(kPathRoom, L'\0');
+  const std::wstring& start = request.file.native();
+  if (start.size() < kPathRoom) start.copy(file.data(), start.size());
+  std::wstring title(kPathRoom, L'\0');
+  const std::wstring filter = Wide(request.filter);
+  const std::wstring caption = Wide(request.title);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner_;
+  ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = request.filterIndex > 0 ? static_cast<DWORD>(request.filterIndex) : 0;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = kPathRoom;
+  ofn.lpstrFileTitle = title.data();
+  ofn.nMaxFileTitle = kPathRoom;
+  ofn.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
+  // The read-only check box means nothing to this program.
+  ofn.Flags = (static_cast<DWORD>(request.flags) & ~kUnsupported) | OFN_EXPLORER | OFN_HIDEREADONLY;
+
+  const bool open = request.kind == platform::FilePickRequest::Kind::kOpen;
+  const auto show = [&] { return open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn); };
+  BOOL chosen = show();
+  if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
+    // The remembered name is one the dialog will not start with: start
+    // without it rather than never showing the dialog again.
+    std::fill(file.begin(), file.end(), L'\0');  // the same buffer: ofn points into it
+    chosen = show();
+  }
+  if (!chosen) {
+    const DWORD err = ::CommDlgExtendedError();
+    if (err == 0) return std::nullopt;  // cancelled
+    char text[80];
+    std::snprintf(text, sizeof text, "The file dialog could not be shown (error 0x%lx).",
+                  static_cast<unsigned long>(err));
+    throw std::runtime_error(text);
+  }
+  return platform::FilePicked{Terminated(file), Terminated(title),
+                              static_cast<int>(ofn.nFilterIndex)};
+}
+
+}  // namespace torvane::win32

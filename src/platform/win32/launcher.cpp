@@ -1,0 +1,55 @@
+#include "platform/win32/launcher.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace torvane::win32 {
+namespace {
+
+// These paths come from the registry's single-byte calls, so they are in the
+// system's ANSI code page; the same code page turns them back exactly.
+std::wstring WideFromAnsi(std::string_view s) {
+  if (s.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(),
+                                      static_cast<int>(s.size()), nullptr, 0);
+  if (n <= 0) throw platform::StartError("the path is not text of this system's code page");
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()),
+                        w.data(), n);
+  return w;
+}
+
+}  // namespace
+
+bool Win32FileSearch::IsNormalFile(std::string_view fullName) {
+  const std::wstring name = WideFromAnsi(fullName);
+  if (name.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+  return (attributes & kNotNormal) == 0;
+}
+
+void Win32ProcessStarter::Start(std::string_view program, int windowStyle) {
+  const std::wstring path = WideFromAnsi(program);
+  if (path.empty()) throw platform::StartError("no program to start");
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
+    throw platform::StartError("cannot start the program (error " +
+                               std::to_string(::GetLastError()) + ")");
+  }
+  // Not waited for, not watched: it runs on its own.
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+}
+
+}  // namespace torvane::win32

@@ -1,0 +1,49 @@
+#include "platform/win32/registry.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace torvane::win32 {
+namespace {
+
+// Predefined roots are sign-extended: HKEY_LOCAL_MACHINE is
+// (HKEY)(ULONG_PTR)(LONG)0x80000002, so 0xFFFFFFFF80000002 in a 64-bit program.
+HKEY RootKey(std::uint32_t root) {
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
+}
+
+HKEY ToHkey(platform::RegKey key) {
+  return reinterpret_cast<HKEY>(key);
+}
+
+}  // namespace
+
+long Win32Registry::OpenKey(std::uint32_t root, std::string_view path, std::uint32_t access,
+                            platform::RegKey& key) {
+  const std::string p(path);
+  HKEY opened = nullptr;
+  const LONG result = ::RegOpenKeyExA(RootKey(root), p.c_str(), 0, access, &opened);
+  if (result == ERROR_SUCCESS) key = reinterpret_cast<platform::RegKey>(opened);
+  return result;
+}
+
+long Win32Registry::QueryValue(platform::RegKey key, std::string_view name, std::uint32_t& type,
+                               char* data, std::uint32_t& size) {
+  const std::string n(name);
+  DWORD t = 0;
+  DWORD bytes = size;
+  const LONG result = ::RegQueryValueExA(ToHkey(key), n.c_str(), nullptr, &t,
+                                         reinterpret_cast<BYTE*>(data), &bytes);
+  type = t;
+  size = bytes;
+  return result;
+}
+
+void Win32Registry::CloseKey(platform::RegKey key) {
+  ::RegCloseKey(ToHkey(key));
+}
+
+static_assert(sizeof(platform::RegKey) >= sizeof(HKEY));
+
+}  // namespace torvane::win32

@@ -1,0 +1,182 @@
+// Load and Save through the real window and the real common dialogs.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "cipher/cipher.h"
+#include "file_helpers.h"
+#include "harness.h"
+
+namespace torvane::e2e {
+namespace {
+
+const std::wstring kLoad = L"Load";
+const std::wstring kSave = L"Save Encrypted Text";
+const std::wstring kWarning =
+    L"It is very important to remember or write down the password you used to encrypt the text. "
+    L"This program will not save the password you used to encrypt the text.";
+
+class FileCommands : public TempFolderTest {
+ protected:
+  App app;
+
+  // Save up to the open Save As dialog, checking the warning on the way.
+  HWND OpenSaveDialog() {
+    const MessageBoxSeen warning = app.MenuForMessage("save");
+    EXPECT_EQ(warning.title, L"Important");
+    EXPECT_EQ(warning.text, kWarning);
+    EXPECT_TRUE(warning.hasIcon);
+    EXPECT_FALSE(app.FindFileDialog(kSave)) << "the warning comes before the dialog";
+    app.Dismiss(warning);
+    return app.WaitFileDialog(kSave);
+  }
+
+  // A confirmed Save or Load that must end without any message.
+  void Save(const std::filesystem::path& file) {
+    app.ChooseFile(OpenSaveDialog(), file.wstring());
+    ExpectQuiet();
+  }
+  void Load(const std::filesystem::path& file) {
+    app.ChooseFile(app.MenuForFileDialog("load", kLoad), file.wstring());
+    ExpectQuiet();
+  }
+  void ExpectQuiet() {
+    app.Sync();
+    const auto box = app.FindMessageBox();
+    EXPECT_FALSE(box.has_value()) << "unexpected: "
+                                  << std::string(box->text.begin(), box->text.end());
+  }
+
+  // A message after a chosen file: its text starts with `start`.
+  void ExpectError(const std::wstring& start) {
+    const MessageBoxSeen box = app.WaitMessageBox();
+    EXPECT_EQ(box.title, L"Error");
+    EXPECT_EQ(box.text.rfind(start, 0), 0u) << std::string(box.text.begin(), box.text.end());
+    EXPECT_GT(box.text.size(), start.size()) << "the reason follows";
+    EXPECT_TRUE(box.hasIcon);
+    app.Dismiss(box);
+  }
+};
+
+TEST_F(FileCommands, EncryptSaveLoadDecryptGivesBackEveryCode) {
+  const std::string plain = "Dear Ann,\r\n" + AllCodes() + "\r\n" + AllCodes() + "\r\n";
+  app.SetText("Text1", Shown(plain));
+  app.SetText("Text2", L"pw");
+  app.Click("Command1");
+  const std::string cipher = Bytes(app.Text("Text1"));
+  ASSERT_EQ(cipher, EncryptText(plain, "pw"));
+
+  const auto file = folder / L"\u03A9mega \u00F1 cipher.txt";
+  const HWND dialog = OpenSaveDialog();
+  EXPECT_EQ(FileTypeIndex(dialog), 1) << "opens on All Files";
+  app.ChooseFile(dialog, file.wstring());
+  ExpectQuiet();
+  EXPECT_EQ(ReadBytes(file), cipher + "\r\n");
+  EXPECT_EQ(Names().size(), 1u) << "no temporary file left behind";
+
+  app.SetText("Text1", L"");
+  const HWND open = app.MenuForFileDialog("load", kLoad);
+  EXPECT_EQ(FileTypeIndex(open), 1) << "after a Save, Load opens on (*.*)";
+  app.ChooseFile(open, file.wstring());
+  ExpectQuiet();
+  EXPECT_EQ(Bytes(app.Text("Text1")), cipher);
+
+  app.Click("Command2");
+  EXPECT_EQ(Bytes(app.Text("Text1")), plain);
+}
+
+TEST_F(FileCommands, FileOverTheLimitLoadsItsFirst32000BytesAndSaysSo) {
+  const auto file = folder / L"long.txt";
+  const std::string bytes = Lines(32001);
+  WriteBytes(file, bytes);
+  app.SetText("Text1", L"before");
+  app.ChooseFile(app.MenuForFileDialog("load", kLoad), file.wstring());
+  const MessageBoxSeen box = app.WaitMessageBox();
+  EXPECT_EQ(box.title, L"Torvane");
+  EXPECT_EQ(box.text,
+            L"The file is longer than 32000 bytes. Only its first 32000 bytes were loaded.");
+  EXPECT_TRUE(box.hasIcon);
+  app.Dismiss(box);
+  EXPECT_EQ(Bytes(app.Text("Text1")), bytes.substr(0, 32000));
+}
+
+TEST_F(FileCommands, LockedFileFailsToLoadAndToSaveAndChangesNothing) {
+  const auto file = folder / L"locked.txt";
+  WriteBytes(file, "the old contents\r\n");
+  auto lock = std::make_unique<LockedFile>(file);
+  app.SetText("Text1", L"my text");
+
+  app.ChooseFile(app.MenuForFileDialog("load", kLoad), file.wstring());
+  ExpectError(L"Error: The file could not be loaded. ");
+  EXPECT_EQ(app.Text("Text1"), L"my text");
+
+  app.ChooseFile(OpenSaveDialog(), file.wstring());
+  ExpectError(L"Error: The file could not be saved. ");
+  EXPECT_EQ(app.Text("Text1"), L"my text");
+  EXPECT_EQ(Names(), std::vector<std::wstring>{L"locked.txt"}) << "no temporary file left behind";
+  lock.reset();
+  EXPECT_EQ(ReadBytes(file), "the old contents\r\n");
+}
+
+TEST_F(FileCommands, CancelInEitherDialogChangesNothing) {
+  app.SetText("Text1", L"keep me");
+  app.CancelFileDialog(app.MenuForFileDialog("load", kLoad));
+  ExpectQuiet();
+  EXPECT_EQ(app.Text("Text1"), L"keep me");
+
+  app.CancelFileDialog(OpenSaveDialog());
+  ExpectQuiet();
+  EXPECT_TRUE(Names().empty()) << "nothing written";
+  EXPECT_EQ(app.Text("Text1"), L"keep me");
+}
+
+TEST_F(FileCommands, AfterALoadSaveStartsWithThatFileAndCanNameANewOne) {
+  const auto loaded = folder / L"loaded.txt";
+  WriteBytes(loaded, "first\r\n");
+  Load(loaded);
+  ASSERT_EQ(app.Text("Text1"), L"first");
+
+  // OK with the name the dialog starts with saves over the loaded file.
+  app.SetText("Text1", L"second");
+  const HWND dialog = OpenSaveDialog();
+  const std::wstring shown = WindowText(FileNameBox(dialog));
+  EXPECT_NE(shown.find(L"loaded.txt"), std::wstring::npos);
+  app.ChooseFile(dialog, shown);
+  ExpectQuiet();
+  EXPECT_EQ(ReadBytes(loaded), "second\r\n");
+
+  // Load's file-must-exist does not keep Save As from naming a new file.
+  const auto fresh = folder / L"new.txt";
+  Save(fresh);
+  EXPECT_EQ(ReadBytes(fresh), "second\r\n");
+}
+
+TEST_F(FileCommands, SaveStillWorksWhenTheLoadedFilesFolderIsGone) {
+  const auto sub = folder / L"stick";
+  std::filesystem::create_directory(sub);
+  WriteBytes(sub / L"a.txt", "abc");
+  Load(sub / L"a.txt");
+  std::filesystem::remove_all(sub);
+
+  const auto file = folder / L"b.txt";
+  Save(file);
+  EXPECT_EQ(ReadBytes(file), "abc\r\n");
+}
+
+TEST_F(FileCommands, CharacterWithNoCodeRefusesTheSaveBeforeTheDialog) {
+  app.SetText("Text1", L"\x3A9");
+  const MessageBoxSeen warning = app.MenuForMessage("save");
+  ASSERT_EQ(warning.title, L"Important");
+  app.Dismiss(warning);
+  const MessageBoxSeen box = app.WaitMessageBox();
+  EXPECT_EQ(box.title, L"Error");
+  EXPECT_EQ(box.text,
+            L"Error: The text contains the character \"\x3A9\" (U+03A9), which this program "
+            L"cannot save. Nothing was saved.");
+  app.Dismiss(box);
+  EXPECT_TRUE(Names().empty());
+}
+
+}  // namespace
+}  // namespace torvane::e2e

@@ -1,0 +1,128 @@
+// The Win32 files layer on its own, against real files.
+#include "platform/win32/files.h"
+
+#include <gtest/gtest.h>
+
+#include "file_helpers.h"
+
+namespace torvane::e2e {
+namespace {
+
+using platform::FileError;
+
+class Win32FilesTest : public TempFolderTest {
+ protected:
+  win32::Win32Files files;
+
+  // The reason a failing call gives: a sentence, not a code.
+  template <typename F>
+  std::string ReasonOf(F&& call) {
+    try {
+      call();
+    } catch (const FileError& e) {
+      return e.what();
+    }
+    ADD_FAILURE() << "no FileError";
+    return {};
+  }
+  static void ExpectSentence(const std::string& reason) {
+    ASSERT_FALSE(reason.empty());
+    EXPECT_NE(reason.back(), '\n');
+    EXPECT_EQ(reason.find("Windows error"), std::string::npos) << reason;
+  }
+};
+
+TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
+  const auto file = folder / L"data.bin";
+  const std::string bytes = AllCodes() + "\r\n\x1A tail";
+  WriteBytes(file, bytes);
+  const struct {
+    std::size_t max;
+    std::string want;
+    bool more;
+  } cases[] = {{bytes.size() + 10, bytes, false},
+               {bytes.size(), bytes, false},
+               {bytes.size() - 1, bytes.substr(0, bytes.size() - 1), true},
+               {1, bytes.substr(0, 1), true},
+               {0, "", true}};
+  for (const auto& c : cases) {
+    const platform::FileStart got = files.ReadStart(file, c.max);
+    EXPECT_EQ(got.bytes, c.want) << c.max;
+    EXPECT_EQ(got.more, c.more) << c.max;
+  }
+
+  WriteBytes(file, "");
+  const platform::FileStart empty = files.ReadStart(file, 32002);
+  EXPECT_EQ(empty.bytes, "");
+  EXPECT_FALSE(empty.more);
+
+  // More than one read's worth.
+  const std::string big = Lines(3 << 20);
+  WriteBytes(file, big);
+  EXPECT_EQ(files.ReadStart(file, big.size()).bytes, big);
+}
+
+TEST_F(Win32FilesTest, ReadFailuresGiveTheReason) {
+  ExpectSentence(ReasonOf([&] { files.ReadStart(folder / L"missing.txt", 10); }));
+  EXPECT_EQ(ReasonOf([&] { files.ReadStart(folder, 10); }), "It is a folder, not a file.");
+
+  const auto file = folder / L"locked.txt";
+  WriteBytes(file, "abc");
+  {
+    LockedFile lock(file);
+    ExpectSentence(ReasonOf([&] { files.ReadStart(file, 10); }));
+  }
+  EXPECT_EQ(files.ReadStart(file, 10).bytes, "abc") << "readable once released";
+}
+
+TEST_F(Win32FilesTest, ReplaceCreatesAndReplacesWholeFilesByWideName) {
+  const auto file = folder / L"\u03A9mega \u00F1 \u4E2D.txt";
+  const std::string first = AllCodes() + "\r\n";
+  files.Replace(file, first);
+  EXPECT_EQ(ReadBytes(file), first);
+
+  files.Replace(file, "short");  // nothing of the longer file may remain
+  EXPECT_EQ(ReadBytes(file), "short");
+
+  const std::string big = Lines((2 << 20) + 7);
+  files.Replace(file, big);
+  EXPECT_EQ(ReadBytes(file), big);
+  files.Replace(file, "");
+  EXPECT_EQ(ReadBytes(file), "");
+
+  EXPECT_EQ(Names(), std::vector<std::wstring>{file.filename().wstring()})
+      << "no temporary file left behind";
+}
+
+TEST_F(Win32FilesTest, ReplaceFailuresLeaveTheTargetWholeAndNoTemporaryFile) {
+  const auto file = folder / L"target.txt";
+  WriteBytes(file, "the old contents\r\n");
+  {
+    LockedFile lock(file);
+    ExpectSentence(ReasonOf([&] { files.Replace(file, "new"); }));
+  }
+  EXPECT_EQ(ReadBytes(file), "the old contents\r\n");
+
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ReasonOf([&] { files.Replace(file, "new"); }), "The file is read-only.");
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(ReadBytes(file), "the old contents\r\n");
+
+  std::filesystem::create_directory(folder / L"sub");
+  EXPECT_EQ(ReasonOf([&] { files.Replace(folder / L"sub", "new"); }),
+            "It is a folder, not a file.");
+  ExpectSentence(ReasonOf([&] { files.Replace(folder / L"no such folder" / L"x.txt", "new"); }));
+
+  EXPECT_EQ(Names().size(), 2u) << "only target.txt and sub";
+}
+
+TEST(SystemErrorText, IsTheSystemsSentenceWithoutTheLineEnd) {
+  const std::string text = win32::SystemErrorText(ERROR_ACCESS_DENIED);
+  ASSERT_FALSE(text.empty());
+  EXPECT_NE(text.back(), '\n');
+  EXPECT_NE(text.back(), ' ');
+  EXPECT_EQ(win32::SystemErrorText(0x3FFFFFFF), "Windows error 1073741823.");
+}
+
+}  // namespace
+}  // namespace torvane::e2e
