@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "tarvik_fixture.h"
 #include "main_window/tarvik.h"
 #include "platform/codepage.h"
 
@@ -25,27 +26,9 @@ std::string AllCodes() {
   return s;
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public TarvikTest {
  protected:
-  fakes::CallLog log;
-  fakes::FakeForm form{log};
-  fakes::FakeTextBox text1{log, "Text1"};
-  fakes::FakeTextBox text2{log, "Text2"};
-  fakes::FakeMessageBox messages{log};
-  fakes::FakeDesktop desktop{log};
-  fakes::FakeCommonDialog dialog{log};
-  fakes::FakeFiles files{log};
   fakes::FakeFilePicker& picker = dialog.picker;
-  fakes::FakeForm aboutForm{log, "About"};
-  fakes::FakeWindowLoader aboutLoader{log, aboutForm};
-  fakes::FakeClipboard clipboard{log};
-  fakes::FakeProgram program{log};
-  fakes::FakeFileSystem fileSystem{log};
-  fakes::FakeShell shell{log};
-  Tarvik window{
-      {form, text1, text2},
-      {messages, desktop, aboutLoader, dialog, files, clipboard, program, fileSystem, shell}};
-
   const std::filesystem::path doc = "/home/ann/Documents/secret letter.txt";
 
   // The log entries of one object, in order, without its name.
@@ -55,13 +38,6 @@ class FileCommandsTest : public ::testing::Test {
       if (e.rfind(object + ".", 0) == 0) out.push_back(e.substr(object.size() + 1));
     }
     return out;
-  }
-
-  void ExpectTopmostFirst() {
-    ASSERT_FALSE(log.Empty());
-    EXPECT_EQ(log.Entries().front(), "Desktop.SetWindowPos");
-    ASSERT_EQ(desktop.setWindowPosCalls.size(), 1u);
-    EXPECT_EQ(desktop.setWindowPosCalls[0].insertAfter, platform::kHwndTopmost);
   }
 
   void ExpectError(std::size_t index, const std::string& text) {

@@ -28,13 +28,13 @@ class HelpDocumentTest : public TarvikTest {
 // --- Start-up copy -------------------------------------------------------------
 
 TEST_F(HelpDocumentTest, StartCopiesTheDocumentBesideTheProgramToTheFixedPath) {
-  files.files[kSource] = "the guide";
+  fileSystem.files[kSource] = "the guide";
   window.Form_Load();
-  ASSERT_EQ(files.copies.size(), 1u);
-  EXPECT_EQ(files.copies[0].source, kSource);
-  EXPECT_EQ(files.copies[0].destination, kFixed);
-  EXPECT_EQ(files.files[kFixed], "the guide");
-  EXPECT_TRUE(files.madeFolders.empty());
+  ASSERT_EQ(fileSystem.copies.size(), 1u);
+  EXPECT_EQ(fileSystem.copies[0].source, kSource);
+  EXPECT_EQ(fileSystem.copies[0].destination, kFixed);
+  EXPECT_EQ(fileSystem.files[kFixed], "the guide");
+  EXPECT_TRUE(fileSystem.madeFolders.empty());
   ExpectNoMessage();
   // The copy is the last step, after the window is placed.
   ASSERT_FALSE(log.Entries().empty());
@@ -45,44 +45,44 @@ TEST_F(HelpDocumentTest, StartCopiesTheDocumentBesideTheProgramToTheFixedPath) {
 }
 
 TEST_F(HelpDocumentTest, StartReplacesAnOlderCopy) {
-  files.files[kSource] = "new guide";
-  files.files[kFixed] = "old guide";
+  fileSystem.files[kSource] = "new guide";
+  fileSystem.files[kFixed] = "old guide";
   window.Form_Load();
-  EXPECT_EQ(files.files[kFixed], "new guide");
+  EXPECT_EQ(fileSystem.files[kFixed], "new guide");
   ExpectNoMessage();
 }
 
 TEST_F(HelpDocumentTest, FolderTextIsJoinedUnchanged) {
   // A drive's root already ends in a separator: the join doubles it.
   desktop.appFolder = std::filesystem::path(u"D:\\");
-  files.files[u"D:\\\\help.doc"] = "guide at the root";
+  fileSystem.files[u"D:\\\\help.doc"] = "guide at the root";
   window.Form_Load();
-  ASSERT_EQ(files.copies.size(), 1u);
-  EXPECT_EQ(files.copies[0].source, u"D:\\\\help.doc");
-  EXPECT_EQ(files.files[kFixed], "guide at the root");
+  ASSERT_EQ(fileSystem.copies.size(), 1u);
+  EXPECT_EQ(fileSystem.copies[0].source, u"D:\\\\help.doc");
+  EXPECT_EQ(fileSystem.files[kFixed], "guide at the root");
 }
 
 TEST_F(HelpDocumentTest, MissingDocumentIsSilentAndLeavesNoFolderBehind) {
   window.Form_Load();
-  ASSERT_EQ(files.copies.size(), 1u);
-  EXPECT_FALSE(files.IsFile(kFixed));
-  EXPECT_TRUE(files.madeFolders.empty());
-  EXPECT_FALSE(files.IsFile(kOwn));
+  ASSERT_EQ(fileSystem.copies.size(), 1u);
+  EXPECT_FALSE(fileSystem.IsFile(kFixed));
+  EXPECT_TRUE(fileSystem.madeFolders.empty());
+  EXPECT_FALSE(fileSystem.IsFile(kOwn));
   ExpectNoMessage();
 }
 
 TEST_F(HelpDocumentTest, UnwritableSystemFolderGetsThePerUserCopy) {
-  files.files[kSource] = "guide";
-  files.readOnly.insert(u"c:\\windows");
+  fileSystem.files[kSource] = "guide";
+  fileSystem.readOnly.insert(u"c:\\windows");
   window.Form_Load();
-  ASSERT_EQ(files.copies.size(), 2u);
-  EXPECT_EQ(files.copies[0].destination, kFixed);
-  EXPECT_EQ(files.copies[1].source, kSource);
-  EXPECT_EQ(files.copies[1].destination, kOwn);
-  ASSERT_EQ(files.madeFolders.size(), 1u);
-  EXPECT_EQ(files.madeFolders[0], kOwnFolder);
-  EXPECT_EQ(files.files[kOwn], "guide");
-  EXPECT_FALSE(files.IsFile(kFixed));
+  ASSERT_EQ(fileSystem.copies.size(), 2u);
+  EXPECT_EQ(fileSystem.copies[0].destination, kFixed);
+  EXPECT_EQ(fileSystem.copies[1].source, kSource);
+  EXPECT_EQ(fileSystem.copies[1].destination, kOwn);
+  ASSERT_EQ(fileSystem.madeFolders.size(), 1u);
+  EXPECT_EQ(fileSystem.madeFolders[0], kOwnFolder);
+  EXPECT_EQ(fileSystem.files[kOwn], "guide");
+  EXPECT_FALSE(fileSystem.IsFile(kFixed));
   ExpectNoMessage();
 }
 
@@ -90,36 +90,36 @@ TEST_F(HelpDocumentTest, OtherFailuresOfTheFixedCopyAlsoFallBack) {
   // No c:\windows at all, or a read-only older copy there.
   for (int arrangement = 0; arrangement < 2; ++arrangement) {
     SCOPED_TRACE(arrangement);
-    files.files.clear();
-    files.copies.clear();
-    files.folders = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local", kOwnFolder};
-    files.files[kSource] = "guide";
-    files.files[kOwn] = "older own copy";
+    fileSystem.files.clear();
+    fileSystem.copies.clear();
+    fileSystem.folders = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local", kOwnFolder};
+    fileSystem.files[kSource] = "guide";
+    fileSystem.files[kOwn] = "older own copy";
     if (arrangement == 0) {
-      files.folders.erase(u"c:\\windows");
+      fileSystem.folders.erase(u"c:\\windows");
     } else {
-      files.files[kFixed] = "locked copy";
-      files.readOnly = {kFixed};
+      fileSystem.files[kFixed] = "locked copy";
+      fileSystem.readOnly = {kFixed};
     }
     window.Form_Load();
-    EXPECT_EQ(files.files[kOwn], "guide") << "the older per-user copy is replaced";
+    EXPECT_EQ(fileSystem.files[kOwn], "guide") << "the older per-user copy is replaced";
     ExpectNoMessage();
   }
 }
 
 TEST_F(HelpDocumentTest, FailureOfBothCopiesIsSilent) {
-  files.files[kSource] = "guide";
-  files.readOnly = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
+  fileSystem.files[kSource] = "guide";
+  fileSystem.readOnly = {u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
   EXPECT_NO_THROW(window.Form_Load());
-  EXPECT_EQ(files.copies.size(), 1u) << "the per-user folder could not be made";
+  EXPECT_EQ(fileSystem.copies.size(), 1u) << "the per-user folder could not be made";
   ExpectNoMessage();
 
   // No local application-data folder known at all.
-  files.readOnly = {u"c:\\windows"};
-  files.localAppData.reset();
-  files.copies.clear();
+  fileSystem.readOnly = {u"c:\\windows"};
+  fileSystem.localAppData.reset();
+  fileSystem.copies.clear();
   EXPECT_NO_THROW(window.Form_Load());
-  EXPECT_EQ(files.copies.size(), 1u);
+  EXPECT_EQ(fileSystem.copies.size(), 1u);
   ExpectNoMessage();
   EXPECT_EQ(form.left, (desktop.screenWidth - form.width) / 2) << "the window is still centred";
 }
@@ -127,7 +127,7 @@ TEST_F(HelpDocumentTest, FailureOfBothCopiesIsSilent) {
 // --- Help --------------------------------------------------------------------
 
 TEST_F(HelpDocumentTest, HelpOpensTheFixedCopyThroughTheShell) {
-  files.files[kFixed] = "guide";
+  fileSystem.files[kFixed] = "guide";
   form.handle = 0xBEEF;
   window.help1_Click();
   ExpectTopmostFirst();
@@ -140,7 +140,7 @@ TEST_F(HelpDocumentTest, HelpOpensTheFixedCopyThroughTheShell) {
 }
 
 TEST_F(HelpDocumentTest, ShellResultOf32OrLessIsAFailure) {
-  files.files[kFixed] = "guide";
+  fileSystem.files[kFixed] = "guide";
   // SE_ERR_NOASSOC is 31, ERROR_FILE_NOT_FOUND 2; a negative value is
   // compared as signed.
   for (std::intptr_t result : {std::intptr_t{32}, std::intptr_t{31}, std::intptr_t{2},
@@ -173,10 +173,10 @@ TEST_F(HelpDocumentTest, HelpChoosesTheCopyThatExists) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.fixed) + std::to_string(c.own));
-    files.files.clear();
+    fileSystem.files.clear();
     shell.calls.clear();
-    if (c.fixed) files.files[kFixed] = "guide";
-    if (c.own) files.files[kOwn] = "guide";
+    if (c.fixed) fileSystem.files[kFixed] = "guide";
+    if (c.own) fileSystem.files[kOwn] = "guide";
     window.help1_Click();
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].document, c.opened);
@@ -193,18 +193,18 @@ TEST_F(HelpDocumentTest, NoDocumentAnywhereGivesTheMessage) {
 }
 
 TEST_F(HelpDocumentTest, OlderCopyIsOpenedWhenTheDocumentIsGone) {
-  files.files[kFixed] = "copy from an earlier start";
+  fileSystem.files[kFixed] = "copy from an earlier start";
   window.Form_Load();
   window.help1_Click();
-  EXPECT_EQ(files.files[kFixed], "copy from an earlier start");
+  EXPECT_EQ(fileSystem.files[kFixed], "copy from an earlier start");
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].document, kFixed);
   ExpectNoMessage();
 }
 
 TEST_F(HelpDocumentTest, StartThenHelpUsesThePerUserCopyWhenThatIsAllThereIs) {
-  files.files[kSource] = "guide";
-  files.readOnly.insert(u"c:\\windows");
+  fileSystem.files[kSource] = "guide";
+  fileSystem.readOnly.insert(u"c:\\windows");
   window.Form_Load();
   window.help1_Click();
   ASSERT_EQ(shell.calls.size(), 1u);

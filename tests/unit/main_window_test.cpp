@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "tarvik_fixture.h"
 
 namespace torvane {
 namespace {
@@ -16,38 +17,12 @@ using fakes::FakeForm;
 using fakes::FakeMessageBox;
 using fakes::FakeTextBox;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public TarvikTest {
  protected:
-  CallLog log;
-  FakeForm form{log};
-  FakeTextBox text1{log, "Text1"};
-  FakeTextBox text2{log, "Text2"};
-  FakeMessageBox messages{log};
-  FakeDesktop desktop{log};
-  FakeForm aboutForm{log, "About"};
-  fakes::FakeWindowLoader aboutLoader{log, aboutForm};
-  fakes::FakeCommonDialog dialog{log};
-  fakes::FakeFiles files{log};
-  fakes::FakeClipboard clipboard{log};
-  fakes::FakeProgram program{log};
-  fakes::FakeFileSystem fileSystem{log};
-  fakes::FakeShell shell{log};
-  Tarvik window{
-      {form, text1, text2},
-      {messages, desktop, aboutLoader, dialog, files, clipboard, program, fileSystem, shell}};
-
   // What the user typed, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::u16string password) {
     text1.text = std::move(text);
     text2.text = std::move(password);
-  }
-
-  void ExpectTopmostFirst() {
-    ASSERT_FALSE(log.Empty());
-    EXPECT_EQ(log.Entries().front(), "Desktop.SetWindowPos");
-    ASSERT_EQ(desktop.setWindowPosCalls.size(), 1u);
-    EXPECT_EQ(desktop.setWindowPosCalls[0].window, form.handle);
-    EXPECT_EQ(desktop.setWindowPosCalls[0].insertAfter, platform::kHwndTopmost);
   }
 
   // One "Error" message with the information icon, and Text1 untouched.

@@ -21,14 +21,14 @@ class TarvikTest : public ::testing::Test {
   fakes::FakeForm aboutForm{log, "About"};
   fakes::FakeWindowLoader aboutLoader{log, aboutForm};
   fakes::FakeCommonDialog dialog{log};
-  fakes::FakeFiles textFiles{log};
+  fakes::FakeFiles files{log};
   fakes::FakeClipboard clipboard{log};
   fakes::FakeProgram program{log};
-  fakes::FakeFileSystem files{log};
+  fakes::FakeFileSystem fileSystem{log};
   fakes::FakeShell shell{log};
   Tarvik window{
       {form, text1, text2},
-      {messages, desktop, aboutLoader, dialog, textFiles, clipboard, program, files, shell}};
+      {messages, desktop, aboutLoader, dialog, files, clipboard, program, fileSystem, shell}};
 
   // What the user left in the boxes, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::size_t selStart, std::size_t selLength,
