@@ -2,13 +2,14 @@
 # what it needs first (Debian packages, as root), so both work on a fresh
 # machine.
 #   make run    build torvane.exe and start it (under Wine on Linux)
-#   make test   native unit tests (ASan + UBSan), then the Windows tests under Wine
+#   make test   native unit tests (ASan + UBSan), a short fuzz run, then the
+#               Windows tests under Wine
 
 SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps native native-test windows windows-test check-exe test run screenshot bench format clean
+.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe test run screenshot bench format clean
 
 all: windows
 
@@ -21,6 +22,20 @@ native: deps
 
 native-test: native
 	ctest --preset native
+
+# libFuzzer targets (clang): FUZZ_SECONDS each with make fuzz, 5 s each in
+# make test. The corpus grows under build/fuzz/corpus, not in fuzz/corpus.
+FUZZ_SECONDS ?= 60
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
+fuzz: fuzz-build
+	bash scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	bash scripts/fuzz.sh build/fuzz 5
 
 # torvane.exe as shipped (32-bit) and its 64-bit twin that the Wine tests run.
 windows: deps
@@ -35,7 +50,7 @@ check-exe: windows
 windows-test: windows
 	$(WITH_WINE) ctest --preset win64
 
-test: native-test check-exe windows-test
+test: native-test fuzz-smoke check-exe windows-test
 
 # Runs the 64-bit build: many Linux kernels cannot run 32-bit code, and so
 # not 32-bit Wine; on Windows, build/win32/bin/torvane.exe is the program.

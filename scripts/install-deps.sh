@@ -3,7 +3,8 @@
 # everything is present it only checks and returns.
 set -euo pipefail
 
-native_pkgs=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev)
+# clang and its runtime libraries for the libFuzzer targets.
+native_pkgs=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang-14 libclang-rt-14-dev)
 # wine64 alone: the Wine tests run the 64-bit build, since many kernels here
 # cannot run 32-bit Linux code and so cannot run 32-bit Wine.
 win_pkgs=(g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix

@@ -57,12 +57,20 @@ bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::strin
     keyVal.clear();
     return false;
   }
-  // Drop the terminating zero of a string; a value stored without one stays
-  // whole. A value of no bytes at all has no last character to look at.
   if (size == 0)
     throw std::out_of_range("the registry value " + std::string(subKeyRef) + " is empty");
-  if (size > kBufferSize) throw std::out_of_range("the registry reported more bytes than it read");
-  const std::string_view stored(buffer.data(), size);
+  ConvertKeyValue(buffer, size, type, keyVal);
+  return true;
+}
+
+void ConvertKeyValue(std::string_view buffer, std::uint32_t size, std::uint32_t type,
+                     std::string& keyVal) {
+  // Drop the terminating zero of a string; a value stored without one stays
+  // whole. A value of no bytes at all has no last character to look at.
+  if (size == 0) throw std::out_of_range("the registry value is empty");
+  if (size > buffer.size())
+    throw std::out_of_range("the registry reported more bytes than it read");
+  const std::string_view stored = buffer.substr(0, size);
   const std::string_view trimmed = stored.back() == '\0' ? stored.substr(0, size - 1) : stored;
 
   switch (type) {
@@ -75,7 +83,6 @@ bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::strin
     default:
       break;  // other types are not read
   }
-  return true;
 }
 
 namespace {

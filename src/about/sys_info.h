@@ -21,6 +21,12 @@ inline constexpr std::string_view kSysInfoUnavailable =
 bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::string_view keyName,
                  std::string_view subKeyRef, std::string& keyVal);
 
+// GetKeyValue's step after a successful read: `size` bytes of `buffer` as the
+// registry stored them, of value type `type`, into `keyVal` as above. Throws
+// std::out_of_range for a size of 0 or one larger than the buffer.
+void ConvertKeyValue(std::string_view buffer, std::uint32_t size, std::uint32_t type,
+                     std::string& keyVal);
+
 struct SysInfoServices {
   platform::Registry& registry;
   platform::FileSearch& files;

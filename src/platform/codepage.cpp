@@ -105,6 +105,12 @@ std::u16string Utf8ToUtf16(std::string_view s) {
         }
       }
     }
+    // Longer than needed (C0 80 for NUL), a surrogate, or past U+10FFFF: not
+    // a character, however well the bytes are shaped.
+    static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (len > 1 && (cp < kShortest[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) {
+      cp = 0xFFFD;
+    }
     i += len;
     if (cp >= 0x10000 && cp <= 0x10FFFF) {
       cp -= 0x10000;

@@ -8,6 +8,18 @@
 
 namespace torvane::platform {
 
+namespace {
+
+// A field ends at a NUL, as the dialog reads it.
+std::u16string Field(std::string_view part) {
+  std::u16string field = Utf8ToUtf16(part);
+  const std::size_t nul = field.find(u'\0');
+  if (nul != std::u16string::npos) field.resize(nul);
+  return field;
+}
+
+}  // namespace
+
 std::u16string WinFilter(std::string_view filter) {
   std::vector<std::string_view> parts;
   while (!filter.empty()) {
@@ -15,14 +27,16 @@ std::u16string WinFilter(std::string_view filter) {
     parts.push_back(filter.substr(0, bar));
     filter = bar == std::string_view::npos ? std::string_view() : filter.substr(bar + 1);
   }
-  if (parts.size() % 2 != 0) parts.pop_back();
-  if (parts.empty()) return {};
   std::u16string out;
-  for (std::string_view part : parts) {
-    out += Utf8ToUtf16(part);
-    out += u'\0';
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    const std::u16string description = Field(parts[i]);
+    const std::u16string pattern = Field(parts[i + 1]);
+    // The dialog takes an empty string for the end of the list: a pair with
+    // an empty half would hide every pair after it.
+    if (description.empty() || pattern.empty()) continue;
+    out += description + u'\0' + pattern + u'\0';
   }
-  out += u'\0';
+  if (!out.empty()) out += u'\0';
   return out;
 }
 

@@ -9,7 +9,9 @@ namespace torvane::platform {
 
 // "Text|*.txt|All|*.*|" -> u"Text\0*.txt\0All\0*.*\0\0", the filter form of the
 // Win32 file dialogs. The trailing bar is optional; a description left without
-// a pattern is dropped, since the dialog reads the list in pairs.
+// a pattern is dropped, since the dialog reads the list in pairs, and so is a
+// pair with an empty half, which the dialog would read as the list's end. A
+// field ends at a NUL.
 std::u16string WinFilter(std::string_view filter);
 
 // The common dialog's property logic over the platform's file dialog.

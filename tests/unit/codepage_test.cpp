@@ -158,6 +158,26 @@ TEST(CodePageTest, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(loneLow), "\xEF\xBF\xBD");
 }
 
+TEST(CodePageTest, Utf8ThatIsNotAShortestFormCharacterBecomesOneReplacement) {
+  // Overlong forms of NUL and '/': a NUL must not appear where none was written.
+  EXPECT_EQ(Utf8ToUtf16("a\xC0\x80z"), u"a\uFFFDz");
+  EXPECT_EQ(Utf8ToUtf16("\xE0\x80\xAF"), u"\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x80\x80\x80"), u"\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x8F\xBF\xBF"), u"\uFFFD");  // U+FFFF in four bytes
+  // Encoded surrogates, alone or as a pair: UTF-16 out would be ill-formed.
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xED\xBF\x82x"), u"\uFFFDx");
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\xBD\xED\xB8\x80"), u"\uFFFD\uFFFD");
+  // Past U+10FFFF.
+  EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD");
+  // The edges that are characters stay characters.
+  EXPECT_EQ(Utf8ToUtf16("\xC2\x80"), u"\u0080");
+  EXPECT_EQ(Utf8ToUtf16("\xE0\xA0\x80"), u"\u0800");
+  EXPECT_EQ(Utf8ToUtf16("\xED\x9F\xBF\xEE\x80\x80"), u"\uD7FF\uE000");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), u"\xD800\xDC00");
+  EXPECT_EQ(Utf8ToUtf16("\xF4\x8F\xBF\xBF"), u"\xDBFF\xDFFF");
+}
+
 TEST(CodePageTest, Utf8RoundTripsEveryCodePoint) {
   std::u16string all;
   for (int ch = 1; ch <= 0xFFFF; ++ch) {

@@ -31,6 +31,21 @@ TEST(WinFilter, NoPairsGiveNoFilterAndAnUnpairedDescriptionIsDropped) {
   EXPECT_EQ(WinFilter("A|*.a|B|"), u"A\0*.a\0\0"s);
 }
 
+TEST(WinFilter, APairWithAnEmptyHalfIsDroppedAndTheRestKept) {
+  // Left in, the empty string would end the dialog's list there.
+  EXPECT_EQ(WinFilter("|*.a|B|*.b|"), u"B\0*.b\0\0"s);
+  EXPECT_EQ(WinFilter("A||B|*.b"), u"B\0*.b\0\0"s);
+  EXPECT_EQ(WinFilter("A|*.a|||C|*.c"), u"A\0*.a\0C\0*.c\0\0"s);
+  EXPECT_EQ(WinFilter("||"), u"");
+}
+
+TEST(WinFilter, AFieldEndsAtANul) {
+  EXPECT_EQ(WinFilter("Te\0xt|*.txt\0junk|"s), u"Te\0*.txt\0\0"s);
+  EXPECT_EQ(WinFilter("\0hidden|*.a|B|*.b"s), u"B\0*.b\0\0"s);
+  // Nor does an overlong NUL sneak one in.
+  EXPECT_EQ(WinFilter("A\xC0\x80|*.a"), u"A\uFFFD\0*.a\0\0"s);
+}
+
 class CommonDialogTest : public ::testing::Test {
  protected:
   fakes::CallLog log;

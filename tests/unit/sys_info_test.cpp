@@ -1,5 +1,6 @@
 #include "about/sys_info.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -267,6 +268,33 @@ TEST_F(GetKeyValueTest, ZeroByteValueRaisesAnErrorWithTheKeyClosed) {
   registry.Set("K", "V", platform::kRegSz, "");
   EXPECT_THROW(Read(), std::exception);
   EXPECT_EQ(log.Count("Registry.CloseKey"), 1u);
+}
+
+TEST(ConvertKeyValue, ReadsOnlyTheStoredBytesOfTheBuffer) {
+  std::string keyVal = "before";
+  const std::string buffer = std::string("ab\0cd\0", 6) + std::string(10, 'z');
+  ConvertKeyValue(buffer, 3, platform::kRegSz, keyVal);
+  EXPECT_EQ(keyVal, "ab");
+  ConvertKeyValue(buffer, 5, platform::kRegSz, keyVal);
+  EXPECT_EQ(keyVal, std::string("ab\0cd", 5));
+  ConvertKeyValue(buffer, 2, platform::kRegDword, keyVal);
+  EXPECT_EQ(keyVal, "&h6261");
+  ConvertKeyValue(buffer, 1, platform::kRegSz, keyVal);
+  EXPECT_EQ(keyVal, "a");
+  ConvertKeyValue(std::string(1, '\0'), 1, platform::kRegSz, keyVal);
+  EXPECT_EQ(keyVal, "");
+}
+
+TEST(ConvertKeyValue, SizeOfZeroOrBeyondTheBufferThrowsAndChangesNothing) {
+  std::string keyVal = "before";
+  const std::string buffer(8, 'x');
+  for (std::uint32_t size : {0u, 9u, 1025u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(size);
+    EXPECT_THROW(ConvertKeyValue(buffer, size, platform::kRegSz, keyVal), std::out_of_range);
+    EXPECT_THROW(ConvertKeyValue(buffer, size, platform::kRegDword, keyVal), std::out_of_range);
+    EXPECT_EQ(keyVal, "before");
+  }
+  EXPECT_THROW(ConvertKeyValue({}, 1, platform::kRegSz, keyVal), std::out_of_range);
 }
 
 }  // namespace
