@@ -182,6 +182,15 @@ void ExpectNoMessage(const App& app) {
   }
 }
 
+// The button's click as the button reports it; returns once handled. The
+// harness's Click also looks for message boxes, which is not to be timed.
+void ClickEncrypt(const App& app) {
+  const auto id = platform::ControlId(Tarvik::Layout(), "Command1");
+  if (!id) throw std::logic_error("no Encrypt button");
+  SendSync(app.Main(), WM_COMMAND, MAKEWPARAM(*id, BN_CLICKED),
+           reinterpret_cast<LPARAM>(app.Control("Command1")));
+}
+
 // From the menu click to the box holding the file's text.
 double LoadMs(App& app, const std::filesystem::path& file, const std::wstring& expected) {
   app.SetText("Text1", L"");
@@ -374,8 +383,9 @@ int Run(int runs) {
       encrypt.baseline.push_back(MsSince(t0));
       app.SetText("Text1", shownPlain);
       t0 = Clock::now();
-      app.Click("Command1");
+      ClickEncrypt(app);
       encrypt.subject.push_back(MsSince(t0));
+      ExpectNoMessage(app);
       if (app.Text("Text1") != shownCipher) throw std::runtime_error("Encrypt gave another text");
     }
     PrintRow(encrypt);
@@ -405,6 +415,11 @@ int Run(int runs) {
                "ms",
                "-"};
     std::vector<double> copies;
+    // One round first, untimed: the first dialog loads its DLLs.
+    CopyMs(source, folder.path() / L"copy.txt");
+    LoadMs(app, source, shownPlain);
+    SaveMs(app, folder.path() / L"saved.txt");
+    DialogMs(app);
     for (int i = 0; i < runs; ++i) {
       const std::wstring n = std::to_wstring(i);
       copies.push_back(CopyMs(source, folder.path() / (L"copy" + n + L".txt")));
