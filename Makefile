@@ -61,8 +61,6 @@ bench: windows
 	cmake --preset native-release >/dev/null
 	cmake --build --preset native-release
 	./build/native-release/bench/cipher_bench
-	cmake --build --preset win32 --target minimal_edit
-	cmake --build --preset win64 --target window_bench
 	bash scripts/bench.sh
 
 # torvane-1.00-win32.zip: the shipped torvane.exe, help.doc beside it, README.md.
