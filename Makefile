@@ -2,14 +2,16 @@
 # what it needs first (Debian packages, as root), so both work on a fresh
 # machine.
 #   make run    build torvane.exe and start it (under Wine on Linux)
-#   make test   native unit tests (ASan + UBSan), a short fuzz run, then the
-#               Windows tests under Wine
+#   make test   native unit tests (ASan + UBSan), a short fuzz run, checks of the
+#               shipped exe and the package, then the Windows tests under Wine
+#   make bench  figures against baselines of the same run (not part of make test)
+#   make dist   build/dist/torvane-1.00-win32.zip
 
 SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe test run screenshot bench format clean
+.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
 
 all: windows
 
@@ -47,10 +49,14 @@ windows: deps
 check-exe: windows
 	bash scripts/check-exe.sh build/win32/bin/torvane.exe
 
+# The release package, checked as built (in a temporary folder).
+check-dist: windows
+	bash scripts/check-dist.sh
+
 windows-test: windows
 	$(WITH_WINE) ctest --preset win64
 
-test: native-test fuzz-smoke check-exe windows-test
+test: native-test fuzz-smoke check-exe check-dist windows-test
 
 # Runs the 64-bit build: many Linux kernels cannot run 32-bit code, and so
 # not 32-bit Wine; on Windows, build/win32/bin/torvane.exe is the program.
@@ -63,10 +69,18 @@ screenshot: windows
 	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/torvane.exe docs/main-window.png
 	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/show_about.exe docs/about-window.png About 20
 
-bench: deps
+# Figures, not tests: the cipher against memcpy (native), then torvane.exe's
+# size and imports and its window timings and memory under Wine, each against
+# a baseline measured in the same run.
+bench: windows
 	cmake --preset native-release >/dev/null
 	cmake --build --preset native-release
 	./build/native-release/bench/cipher_bench
+	bash scripts/bench.sh
+
+# torvane-1.00-win32.zip: the shipped torvane.exe, help.doc beside it, README.md.
+dist: windows
+	bash scripts/dist.sh build/dist/torvane-1.00-win32.zip
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -68,6 +72,49 @@ BENCHMARK(BM_Memcpy)->Arg(torvane::kMaxCipherText)->Arg(kOneMiB)->ArgName("bytes
 BENCHMARK(BM_Cipher<true>)->Name("BM_Encrypt")->Apply(CipherArgs);
 BENCHMARK(BM_Cipher<false>)->Name("BM_Decrypt")->Apply(CipherArgs);
 
+std::string BytesArg(const std::string& name) {
+  const auto at = name.find("bytes:");
+  if (at == std::string::npos) return {};
+  return name.substr(at, name.find('/', at) - at);
+}
+
+// The usual console output, with each time kept for the ratios printed after.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+        times_.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void PrintRatios() const {
+    std::map<std::string, double> memcpy;
+    for (const auto& [name, time] : times_) {
+      if (name.rfind("BM_Memcpy/", 0) == 0) memcpy[BytesArg(name)] = time;
+    }
+    std::printf("\nTime against memcpy of the same size, in this run:\n");
+    for (const auto& [name, time] : times_) {
+      const auto base = memcpy.find(BytesArg(name));
+      if (name.rfind("BM_Memcpy/", 0) == 0 || base == memcpy.end() || base->second <= 0) continue;
+      std::printf("  %-40s %8.1f x memcpy\n", name.c_str(), time / base->second);
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, double>> times_;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}

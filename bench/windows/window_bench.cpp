@@ -1,0 +1,500 @@
+// Window-level benchmarks of torvane.exe, each against a baseline measured in
+// the same run and alternated with it: only the ratios carry over to another
+// machine. Prints figures; never fails on a time. `make bench` runs it under
+// Wine.
+//   usage: window_bench [runs]   (runs of each timing, 15 by default)
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cipher/cipher.h"
+#include "file_helpers.h"
+#include "harness.h"
+#include "main_window/tarvik.h"
+#include "platform/layout.h"
+
+namespace torvane::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kBoxChars = 32000;
+const std::wstring kLoadTitle = L"Load";
+const std::wstring kSaveTitle = L"Save Encrypted Text";
+const std::wstring kWarningTitle = L"Important";
+
+double MsSince(Clock::time_point t0) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Looks every millisecond: the harness's own waits poll at 10-20 ms, too
+// coarse to time with.
+template <class F>
+auto WaitFor(F ready, const char* what, std::chrono::milliseconds timeout = 30s) {
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    if (auto r = ready()) return r;
+    if (Clock::now() > deadline) throw std::runtime_error(std::string("no ") + what + " came");
+    ::Sleep(1);
+  }
+}
+
+void SendSync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 30000, &r)) {
+    throw std::runtime_error("a window did not answer");
+  }
+}
+
+// A started program; ended hard if it is still running at the end.
+class Process {
+ public:
+  explicit Process(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi_)) {
+      throw std::runtime_error("cannot start a program");
+    }
+  }
+  ~Process() {
+    if (::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(pi_.hProcess, 1);
+      ::WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    ::CloseHandle(pi_.hThread);
+    ::CloseHandle(pi_.hProcess);
+  }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  DWORD Id() const { return pi_.dwProcessId; }
+  HANDLE Handle() const { return pi_.hProcess; }
+
+  // The visible top-level window of that class, once the program is idle.
+  HWND WaitWindow(const wchar_t* className) const {
+    ::WaitForInputIdle(pi_.hProcess, 30000);
+    return WaitFor(
+        [&]() -> HWND {
+          HWND h = FindTopLevel(pi_.dwProcessId, className);
+          return h && ::IsWindowVisible(h) ? h : nullptr;
+        },
+        "main window");
+  }
+
+  void Close(HWND main) const {
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ::WaitForSingleObject(pi_.hProcess, 5000);
+  }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+std::wstring NotepadPath() {
+  wchar_t dir[MAX_PATH];
+  const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
+  return std::wstring(dir, n) + L"\\notepad.exe";
+}
+
+// Text with a line break every few dozen characters, in plain and in cipher
+// form (Wine's edit control wraps a long paragraph in quadratic time): the two
+// codes after each line end encrypt to CR LF with the password "pw".
+std::string LongText(std::size_t length) {
+  std::string s;
+  while (s.size() < length) s += std::string(26, 'x') + "\r\n\xB6\xBA";
+  s.resize(length);
+  return s;
+}
+
+std::size_t LongestLine(std::string_view s) {
+  std::size_t longest = 0, run = 0;
+  for (char c : s) {
+    run = (c == '\r' || c == '\n') ? 0 : run + 1;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
+
+// --- Start-up -------------------------------------------------------------
+
+double StartUpMs(const std::wstring& exe, const wchar_t* className) {
+  const auto t0 = Clock::now();
+  Process p(exe);
+  HWND main = p.WaitWindow(className);
+  const double ms = MsSince(t0);
+  p.Close(main);
+  return ms;
+}
+
+// --- Through torvane.exe's window -------------------------------------------
+
+void PostMenu(const App& app, std::string_view item) {
+  const auto id = platform::MenuId(Tarvik::Layout(), item);
+  if (!id) throw std::logic_error("no menu item " + std::string(item));
+  ::PostMessageW(app.Main(), WM_COMMAND, MAKEWPARAM(*id, 0), 0);
+}
+
+HWND WaitDialog(const App& app, const std::wstring& title, bool fileDialog) {
+  return WaitFor(
+      [&]() -> HWND {
+        HWND d = app.FindFileDialog(title);  // any visible "#32770" of that title
+        if (!d) return nullptr;
+        SendSync(d, WM_NULL, 0, 0);  // built once its thread pumps again
+        return !fileDialog || FileNameBox(d) ? d : nullptr;
+      },
+      "dialog");
+}
+
+void Press(HWND dialog, int button) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+  WaitFor([&] { return !::IsWindow(dialog); }, "closing of the dialog");
+}
+
+void Choose(HWND dialog, const std::filesystem::path& file) {
+  const std::wstring name = file.wstring();
+  SendSync(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  Press(dialog, IDOK);
+}
+
+void ExpectNoMessage(const App& app) {
+  app.Sync();
+  if (auto box = app.FindMessageBox()) {
+    throw std::runtime_error("unexpected message: " +
+                             std::string(box->text.begin(), box->text.end()));
+  }
+}
+
+// The button's click as the button reports it; returns once handled. The
+// harness's Click also looks for message boxes, which is not to be timed.
+void ClickEncrypt(const App& app) {
+  const auto id = platform::ControlId(Tarvik::Layout(), "Command1");
+  if (!id) throw std::logic_error("no Encrypt button");
+  SendSync(app.Main(), WM_COMMAND, MAKEWPARAM(*id, BN_CLICKED),
+           reinterpret_cast<LPARAM>(app.Control("Command1")));
+}
+
+// From the menu click to the box holding the file's text.
+double LoadMs(App& app, const std::filesystem::path& file, const std::wstring& expected) {
+  app.SetText("Text1", L"");
+  const auto t0 = Clock::now();
+  PostMenu(app, "load");
+  Choose(WaitDialog(app, kLoadTitle, true), file);
+  app.Sync();
+  const double ms = MsSince(t0);
+  ExpectNoMessage(app);
+  if (app.Text("Text1") != expected) throw std::runtime_error("Load gave another text");
+  return ms;
+}
+
+// From the menu click, through the password warning, to the file written.
+double SaveMs(App& app, const std::filesystem::path& file) {
+  const auto t0 = Clock::now();
+  PostMenu(app, "save");
+  Press(WaitDialog(app, kWarningTitle, false), IDOK);
+  Choose(WaitDialog(app, kSaveTitle, true), file);
+  app.Sync();
+  const double ms = MsSince(t0);
+  ExpectNoMessage(app);
+  if (ReadBytes(file) != Bytes(app.Text("Text1")) + "\r\n") {
+    throw std::runtime_error("Save wrote another text");
+  }
+  return ms;
+}
+
+// The Open dialog alone, opened and cancelled: what the dialog costs.
+double DialogMs(App& app) {
+  const auto t0 = Clock::now();
+  PostMenu(app, "load");
+  Press(WaitDialog(app, kLoadTitle, true), IDCANCEL);
+  app.Sync();
+  return MsSince(t0);
+}
+
+double CopyMs(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const auto t0 = Clock::now();
+  if (!::CopyFileW(from.c_str(), to.c_str(), FALSE)) throw std::runtime_error("CopyFileW failed");
+  return MsSince(t0);
+}
+
+// --- Memory -----------------------------------------------------------------
+
+double PeakWorkingSetMiB(DWORD pid) {
+  HANDLE h = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!h) throw std::runtime_error("cannot open the process");
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  const BOOL ok = ::GetProcessMemoryInfo(h, &pmc, sizeof pmc);
+  ::CloseHandle(h);
+  if (!ok || pmc.PeakWorkingSetSize == 0) throw std::runtime_error("no memory counters");
+  return static_cast<double>(pmc.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// A program with an edit box, the text put in by WM_SETTEXT; for the
+// minimal program, optionally after it has shown an Open dialog once.
+double PeakWithText(const std::wstring& exe, const wchar_t* className, const std::wstring& text,
+                    bool openDialog = false) {
+  Process p(exe);
+  HWND main = p.WaitWindow(className);
+  HWND edit = ::FindWindowExW(main, nullptr, L"Edit", nullptr);
+  if (!edit) throw std::runtime_error("no edit box");
+  SendSync(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (openDialog) {
+    ::PostMessageW(main, WM_APP, 0, 0);
+    HWND dialog = WaitFor(
+        [&]() -> HWND {
+          HWND d = FindTopLevel(p.Id(), L"#32770");
+          if (!d || !::IsWindowVisible(d)) return nullptr;
+          SendSync(d, WM_NULL, 0, 0);
+          return FileNameBox(d) ? d : nullptr;
+        },
+        "Open dialog");
+    Press(dialog, IDCANCEL);
+  }
+  SendSync(main, WM_NULL, 0, 0);
+  return PeakWorkingSetMiB(p.Id());  // then ended hard: no "save changes?" question
+}
+
+// --- Output -----------------------------------------------------------------
+
+struct Row {
+  std::string measure;
+  std::vector<double> subject;
+  std::string baselineName;
+  std::vector<double> baseline;
+  std::string unit;
+  std::string goal;
+};
+
+std::string Figure(const std::vector<double>& v, const std::string& unit) {
+  char buf[96];
+  const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+  if (v.size() > 1) {
+    std::snprintf(buf, sizeof buf, "%.1f %s (%.1f-%.1f)", Median(v), unit.c_str(), *lo, *hi);
+  } else {
+    std::snprintf(buf, sizeof buf, "%.1f %s", Median(v), unit.c_str());
+  }
+  return buf;
+}
+
+void PrintRow(const Row& r) {
+  char ratio[32];
+  std::snprintf(ratio, sizeof ratio, "%.2f", Median(r.subject) / Median(r.baseline));
+  std::printf("| %s | %s | %s: %s | %s | %s |\n", r.measure.c_str(),
+              Figure(r.subject, r.unit).c_str(), r.baselineName.c_str(),
+              Figure(r.baseline, r.unit).c_str(), ratio, r.goal.c_str());
+  std::fflush(stdout);
+}
+
+std::string WineVersion() {
+  const FARPROC f = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  if (!f) return "";
+  return reinterpret_cast<const char* (*)()>(reinterpret_cast<void*>(f))();
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    wchar_t tmp[MAX_PATH + 1];
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, tmp);
+    path_ = std::filesystem::path(std::wstring(tmp, n)) /
+            (L"torvane-bench-" + std::to_wstring(::GetCurrentProcessId()));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+int Run(int runs) {
+  const std::string wine = WineVersion();
+  std::printf("torvane.exe window benchmarks: %d-bit build%s%s\n",
+              static_cast<int>(sizeof(void*) * 8), wine.empty() ? "" : ", under Wine ",
+              wine.c_str());
+  if (sizeof(void*) == 8) {
+    std::printf(
+        "(the 64-bit twin of the shipped 32-bit exe, same sources: this kernel cannot run "
+        "32-bit Wine)\n");
+  }
+  std::printf("Medians of %d runs (min-max), each alternated with its baseline in this run.\n\n",
+              runs);
+  std::printf("| Measure | torvane.exe | Baseline | Ratio | Goal |\n|---|---|---|---|---|\n");
+
+  const std::wstring torvane = ProgramFolder() + L"\\torvane.exe";
+  const std::wstring minimal = ProgramFolder() + L"\\minimal_edit.exe";
+  const std::wstring notepad = NotepadPath();
+
+  // Start-up. One start of each first, untimed: it brings the files into the
+  // cache for both alike.
+  StartUpMs(torvane, L"TorvaneMain");
+  StartUpMs(notepad, L"Notepad");
+  Row start{"Start-up to a visible, idle main window", {}, "notepad.exe", {}, "ms", "<= 1.2"};
+  for (int i = 0; i < runs; ++i) {
+    start.subject.push_back(StartUpMs(torvane, L"TorvaneMain"));
+    start.baseline.push_back(StartUpMs(notepad, L"Notepad"));
+  }
+  PrintRow(start);
+
+  const std::string plain = LongText(kBoxChars);
+  const std::string cipher = EncryptText(plain, "pw");
+  if (LongestLine(plain) > 60 || LongestLine(cipher) > 60) {
+    throw std::logic_error("the benchmark text has long lines");
+  }
+  const std::wstring shownPlain = Shown(plain), shownCipher = Shown(cipher);
+
+  {
+    App app;
+    app.SetText("Text2", L"pw");
+    Row encrypt{"Encrypt of a full box (32000 characters)",
+                {},
+                "WM_SETTEXT of the same 32000 characters",
+                {},
+                "ms",
+                "<= 1.5"};
+    for (int i = 0; i < runs; ++i) {
+      // Both start from a box holding the plain text and end with it holding
+      // the cipher text: the baseline only puts it there.
+      app.SetText("Text1", shownPlain);
+      auto t0 = Clock::now();
+      app.SetText("Text1", shownCipher);
+      encrypt.baseline.push_back(MsSince(t0));
+      app.SetText("Text1", shownPlain);
+      t0 = Clock::now();
+      ClickEncrypt(app);
+      encrypt.subject.push_back(MsSince(t0));
+      ExpectNoMessage(app);
+      if (app.Text("Text1") != shownCipher) throw std::runtime_error("Encrypt gave another text");
+    }
+    PrintRow(encrypt);
+  }
+
+  TempFolder folder;
+  const auto source = folder.path() / L"source.txt";
+  WriteBytes(source, plain);
+  {
+    App app;
+    Row load{"Load of a 32000-byte file (menu, Open dialog, box filled)",
+             {},
+             "CopyFileW of a 32000-byte file",
+             {},
+             "ms",
+             "-"};
+    Row save{"Save of a 32000-character box (menu, warning, Save As dialog, file written)",
+             {},
+             "CopyFileW of a 32000-byte file",
+             {},
+             "ms",
+             "-"};
+    Row dialog{"of which: the Open dialog opened and cancelled",
+               {},
+               "CopyFileW of a 32000-byte file",
+               {},
+               "ms",
+               "-"};
+    std::vector<double> copies;
+    // One round first, untimed: the first dialog loads its DLLs.
+    CopyMs(source, folder.path() / L"copy.txt");
+    LoadMs(app, source, shownPlain);
+    SaveMs(app, folder.path() / L"saved.txt");
+    DialogMs(app);
+    for (int i = 0; i < runs; ++i) {
+      const std::wstring n = std::to_wstring(i);
+      copies.push_back(CopyMs(source, folder.path() / (L"copy" + n + L".txt")));
+      load.subject.push_back(LoadMs(app, source, shownPlain));
+      save.subject.push_back(SaveMs(app, folder.path() / (L"saved" + n + L".txt")));
+      dialog.subject.push_back(DialogMs(app));
+    }
+    load.baseline = save.baseline = dialog.baseline = copies;
+    PrintRow(load);
+    PrintRow(save);
+    PrintRow(dialog);
+  }
+
+  // Memory: torvane.exe after a full-box Encrypt, Save and Load, against the
+  // floor and notepad.exe, each holding the same 32000 characters.
+  Row memory{"Peak working set after a full-box Encrypt, Save and Load",
+             {},
+             "minimal Win32 program, one edit box, same text",
+             {},
+             "MiB",
+             "<= 1.3"};
+  Row beforeDialogs{"(reference) torvane.exe after a full-box Encrypt only, no dialog opened",
+                    {},
+                    "minimal program",
+                    {},
+                    "MiB",
+                    "-"};
+  Row withDialog{"The same, against a floor that has shown an Open dialog once",
+                 {},
+                 "minimal program after an Open dialog",
+                 {},
+                 "MiB",
+                 "-"};
+  Row notepadMemory{"(reference) notepad.exe, same text", {}, "minimal program", {}, "MiB", "-"};
+  const int memoryRuns = std::max(3, runs / 5);
+  for (int i = 0; i < memoryRuns; ++i) {
+    {
+      App app;
+      app.SetText("Text2", L"pw");
+      app.SetText("Text1", shownPlain);
+      app.Click("Command1");
+      const auto file = folder.path() / (L"memory" + std::to_wstring(i) + L".txt");
+      SaveMs(app, file);
+      LoadMs(app, file, shownCipher);
+      memory.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
+    }
+    {
+      App app;
+      app.SetText("Text2", L"pw");
+      app.SetText("Text1", shownPlain);
+      app.Click("Command1");
+      beforeDialogs.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
+    }
+    memory.baseline.push_back(PeakWithText(minimal, L"MinimalEdit", shownCipher));
+    withDialog.baseline.push_back(PeakWithText(minimal, L"MinimalEdit", shownCipher, true));
+    notepadMemory.subject.push_back(PeakWithText(notepad, L"Notepad", shownCipher));
+  }
+  withDialog.subject = memory.subject;
+  beforeDialogs.baseline = notepadMemory.baseline = memory.baseline;
+  PrintRow(memory);
+  PrintRow(withDialog);
+  PrintRow(beforeDialogs);
+  PrintRow(notepadMemory);
+  return 0;
+}
+
+}  // namespace
+}  // namespace torvane::e2e
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  try {
+    return torvane::e2e::Run(runs);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "window_bench: %s\n", e.what());
+    return 1;
+  }
+}
