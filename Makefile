@@ -54,7 +54,7 @@ check-dist: windows
 	bash scripts/check-dist.sh
 
 windows-test: windows
-	$(WITH_WINE) ctest --preset win64
+	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64
 
 test: native-test fuzz-smoke check-exe check-dist windows-test
 

@@ -116,6 +116,48 @@ TEST_F(Win32FilesTest, ReplaceFailuresLeaveTheTargetWholeAndNoTemporaryFile) {
   EXPECT_EQ(Names().size(), 2u) << "only target.txt and sub";
 }
 
+TEST_F(Win32FilesTest, ReadsOnlyTheStartOfAGigabyteFile) {
+  const auto file = folder / L"huge.bin";
+  {
+    // Sparse where the file system allows: the test writes no gigabyte.
+    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = 1LL << 30;
+    const bool sized = ::SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(h);
+    ::CloseHandle(h);
+    ASSERT_TRUE(sized);
+  }
+  const platform::FileStart start = files.ReadStart(file, 32002);
+  EXPECT_EQ(start.bytes, std::string(32002, '\0'));
+  EXPECT_TRUE(start.more);
+}
+
+// Needs a nearly full file system; scripts/with-full-disk.sh mounts a tiny
+// one and names it in TORVANE_FULL_DIR (as root). Skipped elsewhere.
+TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWholeAndNoTemporaryFile) {
+  const wchar_t* dir = _wgetenv(L"TORVANE_FULL_DIR");
+  if (!dir || !*dir) GTEST_SKIP() << "no full file system given (TORVANE_FULL_DIR)";
+  const std::filesystem::path folder = dir;
+  const auto target = folder / L"target.txt";
+  WriteBytes(target, "the old contents\r\n");
+
+  win32::Win32Files files;
+  std::string reason;
+  try {
+    files.Replace(target, std::string(1 << 20, 'x'));  // far more than the disk holds
+  } catch (const platform::FileError& e) {
+    reason = e.what();
+  }
+  EXPECT_FALSE(reason.empty()) << "a write past the end of the disk must fail";
+  EXPECT_EQ(ReadBytes(target), "the old contents\r\n");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++entries;
+  EXPECT_EQ(entries, 1u) << "only target.txt";
+  std::filesystem::remove(target);
+}
+
 TEST(SystemErrorText, IsTheSystemsSentenceWithoutTheLineEnd) {
   const std::string text = win32::SystemErrorText(ERROR_ACCESS_DENIED);
   ASSERT_FALSE(text.empty());
