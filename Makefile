@@ -39,10 +39,11 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	bash scripts/fuzz.sh build/fuzz 5
 
-# torvane.exe as shipped (32-bit) and its 64-bit twin that the Wine tests run.
+# torvane.exe as shipped (32-bit: the program and help.doc only) and its
+# 64-bit twin with the Wine tests and benchmarks.
 windows: deps
 	cmake --preset win32 >/dev/null
-	cmake --build --preset win32
+	cmake --build --preset win32 --target torvane
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
 
