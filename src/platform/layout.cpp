@@ -4,26 +4,26 @@
 
 namespace torvane::platform {
 
-std::optional<int> ControlId(const WindowSpec& spec, std::string_view name) {
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    if (spec.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
+std::optional<int> ControlId(const WindowSpec& layout, std::string_view name) {
+  for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+    if (layout.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
   }
   return std::nullopt;
 }
 
-std::optional<int> MenuId(const WindowSpec& spec, std::string_view name) {
-  for (std::size_t i = 0; i < spec.menus.size(); ++i) {
-    if (spec.menus[i].name == name) return kFirstMenuId + static_cast<int>(i);
+std::optional<int> MenuId(const WindowSpec& layout, std::string_view name) {
+  for (std::size_t i = 0; i < layout.menus.size(); ++i) {
+    if (layout.menus[i].name == name) return kFirstMenuId + static_cast<int>(i);
   }
   return std::nullopt;
 }
 
-std::string_view NameOfId(const WindowSpec& spec, int id) {
-  if (id >= kFirstMenuId && id - kFirstMenuId < static_cast<int>(spec.menus.size())) {
-    return spec.menus[static_cast<std::size_t>(id - kFirstMenuId)].name;
+std::string_view NameOfId(const WindowSpec& layout, int id) {
+  if (id >= kFirstMenuId && id - kFirstMenuId < static_cast<int>(layout.menus.size())) {
+    return layout.menus[static_cast<std::size_t>(id - kFirstMenuId)].name;
   }
-  if (id >= kFirstControlId && id - kFirstControlId < static_cast<int>(spec.controls.size())) {
-    return spec.controls[static_cast<std::size_t>(id - kFirstControlId)].name;
+  if (id >= kFirstControlId && id - kFirstControlId < static_cast<int>(layout.controls.size())) {
+    return layout.controls[static_cast<std::size_t>(id - kFirstControlId)].name;
   }
   return {};
 }

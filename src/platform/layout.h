@@ -59,9 +59,9 @@ struct WindowSpec {
 // position plus a base clear of IDOK/IDCANCEL and the other dialog ids.
 inline constexpr int kFirstControlId = 100;
 inline constexpr int kFirstMenuId = 1000;
-std::optional<int> ControlId(const WindowSpec& spec, std::string_view name);
-std::optional<int> MenuId(const WindowSpec& spec, std::string_view name);
-std::string_view NameOfId(const WindowSpec& spec, int id);
+std::optional<int> ControlId(const WindowSpec& layout, std::string_view name);
+std::optional<int> MenuId(const WindowSpec& layout, std::string_view name);
+std::string_view NameOfId(const WindowSpec& layout, int id);
 
 // twips <-> pixels at a DPI, rounded half away from zero.
 int TwipsToPixels(float twips, int dpi);

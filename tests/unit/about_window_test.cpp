@@ -185,22 +185,22 @@ const platform::ControlSpec& ControlNamed(std::string_view name) {
 }
 
 TEST(AboutLayout, ControlsInCreationOrderInsideTheClientArea) {
-  const auto& spec = FrmAbout::Layout();
-  EXPECT_EQ(spec.caption, "About");
-  EXPECT_FLOAT_EQ(spec.clientWidth, 5730);
-  EXPECT_FLOAT_EQ(spec.clientHeight, 2955);
-  EXPECT_TRUE(spec.menus.empty());
-  EXPECT_NE(spec.className, Tarvik::Layout().className);
+  const auto& layout = FrmAbout::Layout();
+  EXPECT_EQ(layout.caption, "About");
+  EXPECT_FLOAT_EQ(layout.clientWidth, 5730);
+  EXPECT_FLOAT_EQ(layout.clientHeight, 2955);
+  EXPECT_TRUE(layout.menus.empty());
+  EXPECT_NE(layout.className, Tarvik::Layout().className);
 
   std::vector<std::string_view> names;
-  for (const auto& c : spec.controls) {
+  for (const auto& c : layout.controls) {
     names.push_back(c.name);
     if (c.kind == platform::ControlKind::kLine) {
-      EXPECT_LE(c.width, spec.clientWidth) << "a line ends at (width, height)";
+      EXPECT_LE(c.width, layout.clientWidth) << "a line ends at (width, height)";
       EXPECT_EQ(c.top, c.height) << "the rule is horizontal";
     } else {
-      EXPECT_LE(c.left + c.width, spec.clientWidth) << c.name;
-      EXPECT_LE(c.top + c.height, spec.clientHeight) << c.name;
+      EXPECT_LE(c.left + c.width, layout.clientWidth) << c.name;
+      EXPECT_LE(c.top + c.height, layout.clientHeight) << c.name;
     }
   }
   EXPECT_EQ(names, (std::vector<std::string_view>{"picIcon", "cmdOK", "cmdSysInfo", "Line1",

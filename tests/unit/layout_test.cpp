@@ -104,21 +104,21 @@ TEST(LayoutTest, CommandIds) {
 }
 
 TEST(LayoutTest, MainWindowIdsAreDistinctAndRoundTrip) {
-  const WindowSpec& spec = Tarvik::Layout();
+  const WindowSpec& layout = Tarvik::Layout();
   std::set<int> ids;
-  for (const auto& c : spec.controls) {
-    const auto id = ControlId(spec, c.name);
+  for (const auto& c : layout.controls) {
+    const auto id = ControlId(layout, c.name);
     ASSERT_TRUE(id.has_value()) << c.name;
-    EXPECT_EQ(NameOfId(spec, *id), c.name);
+    EXPECT_EQ(NameOfId(layout, *id), c.name);
     ids.insert(*id);
   }
-  for (const auto& m : spec.menus) {
-    const auto id = MenuId(spec, m.name);
+  for (const auto& m : layout.menus) {
+    const auto id = MenuId(layout, m.name);
     ASSERT_TRUE(id.has_value()) << m.name;
-    EXPECT_EQ(NameOfId(spec, *id), m.name);
+    EXPECT_EQ(NameOfId(layout, *id), m.name);
     ids.insert(*id);
   }
-  EXPECT_EQ(ids.size(), spec.controls.size() + spec.menus.size());
+  EXPECT_EQ(ids.size(), layout.controls.size() + layout.menus.size());
   // Clear of the dialog ids (IDOK 1 .. IDHELP 9 and the rest below 100).
   EXPECT_GE(*ids.begin(), 100);
 }

@@ -299,10 +299,10 @@ struct ExpectedControl {
 
 TEST(MainWindowLayoutTest, WindowAndControls) {
   using platform::ControlKind;
-  const auto& spec = Tarvik::Layout();
-  EXPECT_EQ(spec.caption, "Torvane");
-  EXPECT_EQ(spec.clientWidth, 4320);
-  EXPECT_EQ(spec.clientHeight, 3945);
+  const auto& layout = Tarvik::Layout();
+  EXPECT_EQ(layout.caption, "Torvane");
+  EXPECT_EQ(layout.clientWidth, 4320);
+  EXPECT_EQ(layout.clientHeight, 3945);
 
   constexpr unsigned kBox = platform::kMultiLine | platform::kVScroll;
   const ExpectedControl expected[] = {
@@ -314,11 +314,11 @@ TEST(MainWindowLayoutTest, WindowAndControls) {
       {ControlKind::kButton, "Command1", "Encrypt", 480, 3480, 1215, 375, 5, 8.25f, 0},
       {ControlKind::kButton, "Command2", "Decrypt", 2520, 3480, 1215, 375, 6, 8.25f, 0},
   };
-  ASSERT_EQ(spec.controls.size(), std::size(expected));
+  ASSERT_EQ(layout.controls.size(), std::size(expected));
   for (const auto& e : expected) {
     SCOPED_TRACE(e.name);
     const platform::ControlSpec* c = nullptr;
-    for (const auto& candidate : spec.controls) {
+    for (const auto& candidate : layout.controls) {
       if (candidate.name == e.name) c = &candidate;
     }
     ASSERT_NE(c, nullptr);
@@ -337,8 +337,8 @@ TEST(MainWindowLayoutTest, WindowAndControls) {
 }
 
 TEST(MainWindowLayoutTest, Colours) {
-  const auto& spec = Tarvik::Layout();
-  for (const auto& c : spec.controls) {
+  const auto& layout = Tarvik::Layout();
+  for (const auto& c : layout.controls) {
     if (c.name == "Label3" || c.name == "Label4") {
       ASSERT_TRUE(c.foreColor.has_value()) << c.name;
       EXPECT_EQ(c.foreColor->r, 255);

@@ -40,15 +40,15 @@ void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC pro
   if (!::RegisterClassExW(&wc)) throw std::runtime_error("cannot register the window class");
 }
 
-const ControlSpec* FindSpec(const platform::WindowSpec& spec, int id) {
+const ControlSpec* FindSpec(const platform::WindowSpec& layout, int id) {
   const int index = id - platform::kFirstControlId;
-  if (index < 0 || index >= static_cast<int>(spec.controls.size())) return nullptr;
-  return &spec.controls[static_cast<std::size_t>(index)];
+  if (index < 0 || index >= static_cast<int>(layout.controls.size())) return nullptr;
+  return &layout.controls[static_cast<std::size_t>(index)];
 }
 
 // The colour a label stands on: its own, else the tab page it sits on.
-std::optional<platform::Rgb> PageColor(const platform::WindowSpec& spec) {
-  for (const auto& c : spec.controls) {
+std::optional<platform::Rgb> PageColor(const platform::WindowSpec& layout) {
+  for (const auto& c : layout.controls) {
     if (c.kind == ControlKind::kTabPanel && c.backColor) return c.backColor;
   }
   return std::nullopt;
@@ -73,9 +73,9 @@ void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
   }
 }
 
-Window::Window(const platform::WindowSpec& spec, HINSTANCE instance, Options options)
-    : spec_(spec), options_(std::move(options)), dpi_(SystemDpi()) {
-  const std::wstring cls = WideFromUtf8(spec.className);
+Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options options)
+    : spec_(layout), options_(std::move(options)), dpi_(SystemDpi()) {
+  const std::wstring cls = WideFromUtf8(layout.className);
   RegisterClassOnce(instance, cls, &Window::Proc);
 
   NONCLIENTMETRICSW ncm{};
@@ -83,12 +83,12 @@ Window::Window(const platform::WindowSpec& spec, HINSTANCE instance, Options opt
   if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
     defaultFont_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
   }
-  if (auto page = PageColor(spec)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
+  if (auto page = PageColor(layout)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
 
-  RECT rc{0, 0, platform::TwipsToPixels(spec.clientWidth, dpi_),
-          platform::TwipsToPixels(spec.clientHeight, dpi_)};
-  ::AdjustWindowRectEx(&rc, kStyle, spec.menus.empty() ? FALSE : TRUE, kExStyle);
-  HWND hwnd = ::CreateWindowExW(kExStyle, cls.c_str(), WideFromUtf8(spec.caption).c_str(), kStyle,
+  RECT rc{0, 0, platform::TwipsToPixels(layout.clientWidth, dpi_),
+          platform::TwipsToPixels(layout.clientHeight, dpi_)};
+  ::AdjustWindowRectEx(&rc, kStyle, layout.menus.empty() ? FALSE : TRUE, kExStyle);
+  HWND hwnd = ::CreateWindowExW(kExStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(), kStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, instance, this);
   if (!hwnd) throw std::runtime_error("cannot create the window");
@@ -106,8 +106,8 @@ Window::Window(const platform::WindowSpec& spec, HINSTANCE instance, Options opt
   // a menu bar that wraps would otherwise take from it.
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  const int dx = platform::TwipsToPixels(spec.clientWidth, dpi_) - client.right;
-  const int dy = platform::TwipsToPixels(spec.clientHeight, dpi_) - client.bottom;
+  const int dx = platform::TwipsToPixels(layout.clientWidth, dpi_) - client.right;
+  const int dy = platform::TwipsToPixels(layout.clientHeight, dpi_) - client.bottom;
   if (dx != 0 || dy != 0) {
     const RECT w = WindowRect();
     ::SetWindowPos(hwnd_, nullptr, 0, 0, w.right - w.left + dx, w.bottom - w.top + dy,
@@ -151,7 +151,7 @@ void Window::BuildMenu() {
 HFONT Window::FontFor(const platform::Font& font) {
   if (font.face.empty()) return defaultFont_.get();
   for (const auto& f : fonts_) {
-    if (f.spec.face == font.face && f.spec.points == font.points && f.spec.bold == font.bold) {
+    if (f.want.face == font.face && f.want.points == font.points && f.want.bold == font.bold) {
       return f.font.get();
     }
   }

@@ -27,7 +27,7 @@ class Window final : public platform::Form {
     std::function<void()> onClose;  // the close box; empty: destroy the window
   };
 
-  Window(const platform::WindowSpec& spec, HINSTANCE instance, Options options);
+  Window(const platform::WindowSpec& layout, HINSTANCE instance, Options options);
   ~Window() override;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -79,7 +79,7 @@ class Window final : public platform::Form {
   HWND lastFocus_ = nullptr;
 
   struct FontEntry {
-    platform::Font spec;
+    platform::Font want;
     UniqueFont font;
   };
   std::vector<FontEntry> fonts_;
