@@ -74,7 +74,7 @@ void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
 }
 
 Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options options)
-    : spec_(layout), options_(std::move(options)), dpi_(SystemDpi()) {
+    : layout_(layout), options_(std::move(options)), dpi_(SystemDpi()) {
   const std::wstring cls = WideFromUtf8(layout.className);
   RegisterClassOnce(instance, cls, &Window::Proc);
 
@@ -124,11 +124,11 @@ Window::~Window() {
 }
 
 void Window::BuildMenu() {
-  if (spec_.menus.empty()) return;
+  if (layout_.menus.empty()) return;
   UniqueMenu bar(::CreateMenu());
   HMENU popup = nullptr;
-  for (std::size_t i = 0; i < spec_.menus.size(); ++i) {
-    const auto& m = spec_.menus[i];
+  for (std::size_t i = 0; i < layout_.menus.size(); ++i) {
+    const auto& m = layout_.menus[i];
     const std::wstring caption = WideFromUtf8(m.caption);
     if (m.level == 0) {
       popup = ::CreatePopupMenu();
@@ -176,15 +176,15 @@ RECT Window::PixelRect(const ControlSpec& c) const {
 void Window::CreateControls() {
   // Creation order is the tab order: the dialog manager walks siblings in
   // z-order, which follows creation.
-  std::vector<std::size_t> order(spec_.controls.size());
+  std::vector<std::size_t> order(layout_.controls.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return spec_.controls[a].tabIndex < spec_.controls[b].tabIndex;
+    return layout_.controls[a].tabIndex < layout_.controls[b].tabIndex;
   });
 
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   for (std::size_t i : order) {
-    const ControlSpec& c = spec_.controls[i];
+    const ControlSpec& c = layout_.controls[i];
     const wchar_t* cls = nullptr;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD ex = 0;
@@ -254,7 +254,7 @@ void Window::Load() {
 }
 
 const ControlSpec* Window::SpecOfControl(HWND control) const {
-  return FindSpec(spec_, ::GetDlgCtrlID(control));
+  return FindSpec(layout_, ::GetDlgCtrlID(control));
 }
 
 void Window::Dispatch(std::string_view name) {
@@ -268,7 +268,7 @@ void Window::OnCommand(int id, int code, HWND control) {
   // by their id, which no menu item has.
   if (id == IDOK || id == IDCANCEL) {
     const unsigned want = id == IDOK ? platform::kDefaultButton : platform::kCancelButton;
-    for (const auto& c : spec_.controls) {
+    for (const auto& c : layout_.controls) {
       if (c.kind == ControlKind::kButton && (c.flags & want)) {
         Dispatch(c.name);
         return;
@@ -277,10 +277,10 @@ void Window::OnCommand(int id, int code, HWND control) {
     return;
   }
   if (!control) {  // a menu item
-    Dispatch(platform::NameOfId(spec_, id));
+    Dispatch(platform::NameOfId(layout_, id));
     return;
   }
-  const ControlSpec* c = FindSpec(spec_, id);
+  const ControlSpec* c = FindSpec(layout_, id);
   if (c && c->kind == ControlKind::kButton && code == BN_CLICKED) Dispatch(c->name);
 }
 
@@ -288,7 +288,7 @@ void Window::PaintBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  for (const auto& c : spec_.controls) {
+  for (const auto& c : layout_.controls) {
     if (c.kind != ControlKind::kTabPanel) continue;
     RECT r = PixelRect(c);
     if (pageBrush_) ::FillRect(dc, &r, pageBrush_.get());
@@ -300,7 +300,7 @@ void Window::PaintLines(HDC dc) {
   // A line made earlier lies over one made later, so the table's first line
   // is painted last. An etched rule relies on it: a grey line over a white
   // one twice as wide.
-  for (auto it = spec_.controls.rbegin(); it != spec_.controls.rend(); ++it) {
+  for (auto it = layout_.controls.rbegin(); it != layout_.controls.rend(); ++it) {
     const ControlSpec& c = *it;
     if (c.kind != ControlKind::kLine) continue;
     UniquePen pen(::CreatePen(PS_SOLID, 1, c.foreColor ? ToColorRef(*c.foreColor) : RGB(0, 0, 0)));

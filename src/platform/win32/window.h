@@ -71,7 +71,7 @@ class Window final : public platform::Form {
   const platform::ControlSpec* SpecOfControl(HWND control) const;
   RECT WindowRect() const;
 
-  const platform::WindowSpec& spec_;
+  const platform::WindowSpec& layout_;
   Options options_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
