@@ -220,6 +220,7 @@ class Monkey : public TempFolderTest {
     app->Sync();
     files[file.filename().wstring()] = model + "\r\n";
     ASSERT_EQ(ReadBytes(file), model + "\r\n") << "the saved file";
+    ASSERT_EQ(Names().size(), files.size()) << "no temporary file left behind";
   }
   // A file the program saved, or one written here, or the dialog cancelled.
   void Load() {
