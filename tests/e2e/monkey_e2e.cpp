@@ -162,6 +162,18 @@ class Monkey : public TempFolderTest {
     model = RandomText();
     app->SetText("Text1", Shown(model));
   }
+  // Keys over a random selection, one WM_CHAR each, as the keyboard gives them.
+  void TypeKeys() {
+    ASSERT_NO_FATAL_FAILURE(SelectRandom());
+    std::string keys;
+    for (std::uint64_t n = 1 + Next(8); n > 0; --n) {
+      const char c = static_cast<char>(32 + Next(224));
+      keys.push_back(c == '\x7F' ? 'x' : c);  // DEL is a key command, not a character
+    }
+    app->Type("Text1", Shown(keys));
+    app->Sync();
+    model = model.substr(0, selStart) + keys + model.substr(selEnd);
+  }
   void TypePassword() {
     password = RandomPassword();
     app->SetText("Text2", Shown(password));
@@ -329,6 +341,7 @@ class Monkey : public TempFolderTest {
     };
     static const Choice choices[] = {
         {"type text", 12, &Monkey::TypeText},
+        {"type keys", 4, &Monkey::TypeKeys},
         {"type password", 8, &Monkey::TypePassword},
         {"encrypt", 10, &Monkey::Encrypt},
         {"decrypt", 10, &Monkey::Decrypt},
