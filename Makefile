@@ -5,13 +5,14 @@
 #   make test   native unit tests (ASan + UBSan), a short fuzz run, checks of the
 #               shipped exe and the package, then the Windows tests under Wine
 #   make bench  figures against baselines of the same run (not part of make test)
+#   make soak   the long monkey test: SOAK_ACTIONS random actions for each of SOAK_SEEDS
 #   make dist   build/dist/torvane-1.00-win32.zip
 
 SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
+.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
 
 all: windows
 
@@ -58,6 +59,21 @@ windows-test: windows
 	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64
 
 test: native-test fuzz-smoke check-exe check-dist windows-test
+
+# The monkey test of make test, long and for several seeds; a failure names
+# its seed and step, to run again with TORVANE_MONKEY_SEED and _ACTIONS.
+SOAK_SEEDS ?= 20261 7 424242
+SOAK_ACTIONS ?= 2000
+
+soak: windows
+	@for seed in $(SOAK_SEEDS); do \
+	  echo "soak: seed $$seed, $(SOAK_ACTIONS) actions"; \
+	  start=$$(date +%s); \
+	  TORVANE_MONKEY_SEED=$$seed TORVANE_MONKEY_ACTIONS=$(SOAK_ACTIONS) \
+	    $(WITH_WINE) wine $(WIN64)/bin/torvane_e2e.exe --gtest_filter='Monkey.*' \
+	    || { echo "soak: seed $$seed FAILED"; exit 1; }; \
+	  echo "soak: seed $$seed passed in $$(( $$(date +%s) - start )) s"; \
+	done
 
 # Runs the 64-bit build: many Linux kernels cannot run 32-bit code, and so
 # not 32-bit Wine; on Windows, build/win32/bin/torvane.exe is the program.
