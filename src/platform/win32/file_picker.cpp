@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/shell.h"
 #include "platform/win32/text.h"
 
 namespace torvane::win32 {
@@ -51,6 +52,7 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
   ofn.Flags = (static_cast<DWORD>(request.flags) & ~kUnsupported) | OFN_EXPLORER | OFN_HIDEREADONLY;
 
   const bool open = request.kind == platform::FilePickRequest::Kind::kOpen;
+  EnsureComForTheShell();
   const auto show = [&] { return open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn); };
   BOOL chosen = show();
   if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {

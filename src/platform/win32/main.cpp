@@ -15,27 +15,10 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/window.h"
 
-namespace {
-
-// ShellExecute and the file dialogs may run shell extensions that need COM on
-// this thread. Found at run time, so ole32 is no import of the program.
-void InitComForTheShell() {
-  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-  if (HMODULE ole32 = ::LoadLibraryW(L"ole32.dll")) {
-    if (auto init = reinterpret_cast<CoInitializeExFn>(
-            reinterpret_cast<void*>(::GetProcAddress(ole32, "CoInitializeEx")))) {
-      init(nullptr, 0x2 /* COINIT_APARTMENTTHREADED */ | 0x4 /* COINIT_DISABLE_OLE1DDE */);
-    }
-  }
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace torvane;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-  InitComForTheShell();
 
   int exitCode = 1;
   win32::Guarded(nullptr, [&] {

@@ -7,6 +7,11 @@
 
 namespace torvane::win32 {
 
+// ShellExecute and the file dialogs may run shell extensions that need COM on
+// this thread. Done once, on first use rather than at start-up; ole32 is found
+// at run time, so it is no import of the program.
+void EnsureComForTheShell() noexcept;
+
 class Win32Shell final : public platform::Shell {
  public:
   std::intptr_t OpenDocument(platform::WindowHandle owner, const std::filesystem::path& document,
