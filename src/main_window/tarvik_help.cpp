@@ -15,6 +15,9 @@ std::filesystem::path JoinAsText(const std::filesystem::path& folder, std::u16st
   return std::filesystem::path(folder.u16string() + std::u16string(tail));
 }
 
+// The per-user copy's name inside its folder.
+constexpr std::u16string_view kOwnCopyName = u"\\encrypthelp.doc";
+
 }  // namespace
 
 void Tarvik::help1_Click() {
@@ -33,7 +36,7 @@ std::optional<std::filesystem::path> Tarvik::PerUserHelpFolder() const {
 std::optional<std::filesystem::path> Tarvik::PerUserHelpCopy() const {
   const auto folder = PerUserHelpFolder();
   if (!folder) return std::nullopt;
-  return JoinAsText(*folder, u"\\encrypthelp.doc");
+  return JoinAsText(*folder, kOwnCopyName);
 }
 
 // Silent whatever happens: a missing help document is no reason to trouble
@@ -52,7 +55,7 @@ void Tarvik::CopyHelp() noexcept {
     const auto folder = PerUserHelpFolder();
     if (!folder) return;
     s_.fileSystem.MakeFolder(*folder);
-    s_.fileSystem.Copy(source, JoinAsText(*folder, u"\\encrypthelp.doc"));
+    s_.fileSystem.Copy(source, JoinAsText(*folder, kOwnCopyName));
   } catch (...) {
   }
 }
