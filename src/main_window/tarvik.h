@@ -48,6 +48,8 @@ class Tarvik final : public platform::WindowLogic {
 
   void Form_Load() override;
   void Command(std::string_view name) override;
+  // Ctrl+V, Shift+Insert and the context menu in Text1 do what Options > Paste does.
+  bool Paste(std::string_view box) override;
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt

@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "cipher/cipher.h"
 #include "main_window/tarvik.h"
 #include "placement/tarvik32.h"
 #include "platform/codepage.h"
@@ -9,7 +10,9 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kMaxLoad = 32000;
+// The box's one limit, the cipher's: whatever the box holds, Save writes and
+// Load brings back whole.
+constexpr std::size_t kMaxLoad = kMaxCipherText;
 // The line end Save puts after the text.
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -19,7 +22,8 @@ constexpr std::string_view kPasswordWarning =
 
 // Load's bytes for the box from the file's first kMaxLoad + 2 bytes: the line
 // end Save added comes off, then the box takes at most kMaxLoad bytes. So a
-// 32000-byte text saved with its line end loads whole and without a message.
+// text of the full length saved with its line end loads whole and without a
+// message.
 // (When the file goes on, what is cut is the same with or without the drop.)
 struct Loaded {
   std::string bytes;
@@ -73,6 +77,13 @@ void Tarvik::save_Click() {
   if (!text.ok()) {
     Error("Error: The text contains the character " + platform::DescribeChar(*text.unmapped) +
           ", which this program cannot save. Nothing was saved.");
+    return;
+  }
+  // Only another program can put a longer text into the box; it would not
+  // load back whole.
+  if (text.bytes.size() > kMaxLoad) {
+    Error("Error: The text is too long to save. It can have at most " + std::to_string(kMaxLoad) +
+          " characters. Nothing was saved.");
     return;
   }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -39,6 +40,7 @@ struct ControlSpec {
   unsigned flags = 0;
   std::optional<Rgb> foreColor = std::nullopt;
   std::optional<Rgb> backColor = std::nullopt;
+  std::size_t maxLength = 0;  // a text box's most characters; 0: as many as the control takes
 };
 
 struct MenuSpec {

@@ -87,6 +87,9 @@ class WindowLogic {
   virtual ~WindowLogic() = default;
   virtual void Form_Load() = 0;
   virtual void Command(std::string_view name) = 0;
+  // A paste into a text box by the box's own keys or context menu. True: the
+  // logic has dealt with it; false: the box pastes as it always does.
+  virtual bool Paste(std::string_view /*box*/) { return false; }
 };
 
 }  // namespace torvane::platform

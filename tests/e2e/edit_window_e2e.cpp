@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "about/frm_about.h"
+#include "file_helpers.h"
 #include "harness.h"
 #include "platform/layout.h"
 
@@ -165,6 +166,40 @@ TEST(Clipboard, PasteWithNoTextOnTheClipboardDeletesTheSelection) {
   Select(app.Control("Text1"), 0, 5);
   app.Menu("paste");
   EXPECT_EQ(app.Text("Text1"), L"keep");
+}
+
+TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPastItsLimit) {
+  App app;
+  const HWND box = app.Control("Text1");
+  const std::wstring full = Shown(Lines(32760));
+  app.SetText("Text1", full);
+  Clipboard::PutText(L"1234567");
+  const std::wstring refusal =
+      L"Error: The text box holds at most 32766 characters, and the pasted text would make it "
+      L"32767. Nothing was pasted.";
+  // Options > Paste, and Ctrl+V in the box itself (which arrives as character 22).
+  for (const bool byKey : {false, true}) {
+    Select(box, 32760, 32760);
+    MessageBoxSeen seen;
+    if (byKey) {
+      ::PostMessageW(box, WM_CHAR, 0x16, 1);
+      seen = app.WaitMessageBox();
+    } else {
+      seen = app.MenuForMessage("paste");
+    }
+    EXPECT_EQ(seen.title, L"Error");
+    EXPECT_EQ(seen.text, refusal);
+    app.Dismiss(seen);
+    EXPECT_EQ(app.Text("Text1"), full);
+  }
+  // What fits is pasted whole by the key, and typing past the limit adds nothing.
+  Clipboard::PutText(L"123456");
+  Select(box, 32760, 32760);
+  ::PostMessageW(box, WM_CHAR, 0x16, 1);
+  app.Sync();
+  EXPECT_EQ(app.Text("Text1"), full + L"123456");
+  app.Type("Text1", L"z");
+  EXPECT_EQ(app.Text("Text1"), full + L"123456");
 }
 
 TEST(Clipboard, PasteTakesTextThatAnotherProgramPutAsAnsi) {

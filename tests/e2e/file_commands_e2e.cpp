@@ -86,19 +86,34 @@ TEST_F(FileCommands, EncryptSaveLoadDecryptGivesBackEveryCode) {
   EXPECT_EQ(Bytes(app.Text("Text1")), plain);
 }
 
-TEST_F(FileCommands, FileOverTheLimitLoadsItsFirst32000BytesAndSaysSo) {
-  const auto file = folder / L"long.txt";
-  const std::string bytes = Lines(32001);
-  WriteBytes(file, bytes);
-  app.SetText("Text1", L"before");
-  app.ChooseFile(app.MenuForFileDialog("load", kLoad), file.wstring());
+TEST_F(FileCommands, AFullBoxSavesAndLoadsBackWholeAndALongerFileIsCutWithAMessage) {
+  const std::string plain = LongText(32766);
+  app.SetText("Text1", Shown(plain));
+  app.SetText("Text2", L"pw");
+  app.Click("Command1");
+  const std::string cipher = Bytes(app.Text("Text1"));
+  ASSERT_EQ(cipher.size(), 32766u);
+  ASSERT_NE(cipher, plain);
+
+  const auto file = folder / L"full.txt";
+  Save(file);
+  EXPECT_EQ(ReadBytes(file), cipher + "\r\n");
+  app.SetText("Text1", L"");
+  Load(file);
+  EXPECT_EQ(Bytes(app.Text("Text1")), cipher);
+  app.Click("Command2");
+  EXPECT_EQ(Bytes(app.Text("Text1")), plain);
+
+  const auto longer = folder / L"longer.txt";
+  WriteBytes(longer, Lines(32767));
+  app.ChooseFile(app.MenuForFileDialog("load", kLoad), longer.wstring());
   const MessageBoxSeen box = app.WaitMessageBox();
   EXPECT_EQ(box.title, L"Torvane");
   EXPECT_EQ(box.text,
-            L"The file is longer than 32000 bytes. Only its first 32000 bytes were loaded.");
+            L"The file is longer than 32766 bytes. Only its first 32766 bytes were loaded.");
   EXPECT_TRUE(box.hasIcon);
   app.Dismiss(box);
-  EXPECT_EQ(Bytes(app.Text("Text1")), bytes.substr(0, 32000));
+  EXPECT_EQ(Bytes(app.Text("Text1")), Lines(32766));
 }
 
 TEST_F(FileCommands, LockedFileFailsToLoadAndToSaveAndChangesNothing) {

@@ -95,6 +95,20 @@ inline std::string Lines(std::size_t length) {
   return s;
 }
 
+// Wine's edit control wraps a long paragraph in quadratic time, so the long
+// texts here break a line every few dozen characters, in the plain text and
+// (through codes chosen for the key "pw") in its cipher text alike.
+inline std::string LongText(std::size_t length) {
+  std::string s;
+  while (s.size() < length) {
+    s += std::string(26, 'x');
+    s += "\r\n";
+    s += "\xB6\xBA";  // encrypts to CR LF at an odd position with the key "pw"
+  }
+  s.resize(length);
+  return s;
+}
+
 inline std::string AllCodes() {
   std::string s;
   for (int c = 0; c < 256; ++c) s.push_back(static_cast<char>(c));

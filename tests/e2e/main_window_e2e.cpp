@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cipher/cipher.h"
+#include "file_helpers.h"
 #include "harness.h"
 
 namespace torvane::e2e {
@@ -152,20 +153,6 @@ INSTANTIATE_TEST_SUITE_P(
                 L"Error: The password contains the character \"\x3C0\" (U+03C0), which this "
                 L"program cannot use in a password. Nothing was changed."}),
     [](const auto& p) { return std::string(p.param.name); });
-
-// Wine's edit control wraps a long paragraph in quadratic time, so the long
-// texts here break a line every few dozen characters, in the plain text and
-// (through codes chosen for the key "pw") in its cipher text alike.
-std::string LongText(std::size_t length) {
-  std::string s;
-  while (s.size() < length) {
-    s += std::string(26, 'x');
-    s += "\r\n";
-    s += "\xB6\xBA";  // encrypts to CR LF at an odd position with the key "pw"
-  }
-  s.resize(length);
-  return s;
-}
 
 TEST(EncryptDecrypt, TextAtTheLimitTransformsAndOneMoreIsRefused) {
   App app;

@@ -142,6 +142,57 @@ TEST_F(EditCommandsTest, PasteKeepsTheBoxWhenTheClipboardFails) {
   EXPECT_FALSE(log.Contains("Text1.SetSelText"));
 }
 
+TEST_F(EditCommandsTest, PastePastTheBoxLimitIsRefusedWholeWithAMessage) {
+  struct Case {
+    const char* name;
+    std::size_t boxLength, selLength, pasteLength;
+    const char* refusal;  // nullptr: pasted
+  };
+  const Case cases[] = {
+      {"fills the box exactly", 32760, 0, 6, nullptr},
+      {"one past the limit", 32760, 0, 7,
+       "Error: The text box holds at most 32766 characters, and the pasted text would make it "
+       "32767. Nothing was pasted."},
+      {"replaces a selection as long as itself", 32766, 100, 100, nullptr},
+      {"replaces a selection one shorter", 32766, 99, 100,
+       "Error: The text box holds at most 32766 characters, and the pasted text would make it "
+       "32767. Nothing was pasted."},
+      {"forty thousand into an empty box", 0, 0, 40000,
+       "Error: The text box holds at most 32766 characters, and the pasted text would make it "
+       "40000. Nothing was pasted."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    messages.shown.clear();
+    const std::u16string before(c.boxLength, u'a');
+    Enter(before, 0, c.selLength);
+    text1.limit = 32766;  // as the real box: an edit past it keeps only what fits
+    clipboard.text = std::u16string(c.pasteLength, u'b');
+    window.paste_Click();
+    if (c.refusal) {
+      ASSERT_EQ(messages.shown.size(), 1u);
+      EXPECT_EQ(messages.shown[0].text, c.refusal);
+      EXPECT_EQ(messages.shown[0].title, "Error");
+      EXPECT_EQ(messages.shown[0].flags, 64);
+      EXPECT_EQ(text1.text, before);
+    } else {
+      EXPECT_TRUE(messages.shown.empty());
+      EXPECT_EQ(text1.text.size(), c.boxLength - c.selLength + c.pasteLength);
+    }
+  }
+}
+
+TEST_F(EditCommandsTest, TheTextBoxOwnPasteIsOptionsPasteAndThePasswordBoxKeepsItsOwn) {
+  clipboard.text = u"there";
+  Enter(u"Hello, world!", 7, 5);
+  EXPECT_TRUE(window.Paste("Text1"));
+  ExpectTopmostFirst();
+  EXPECT_EQ(text1.text, u"Hello, there!");
+  log.Clear();
+  EXPECT_FALSE(window.Paste("Text2"));
+  EXPECT_TRUE(log.Empty()) << "the password box pastes by itself";
+}
+
 TEST_F(EditCommandsTest, CipherTextWithCodeZeroSurvivesCopyClearPaste) {
   // ÿ (255) + 1 wraps to code 0, which the box shows as U+2400.
   const std::u16string plain = u"ÿ and more ÿ";

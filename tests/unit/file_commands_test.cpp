@@ -110,7 +110,7 @@ struct LengthCase {
 };
 
 TEST_F(FileCommandsTest, LoadLengthsAndTheTrailingLineEnd) {
-  const std::string k32000(32000, 'a');
+  const std::string kFull(32766, 'a');
   const std::vector<LengthCase> cases = {
       {"empty file", "", "", false},
       {"just a line end", "\r\n", "", false},
@@ -118,15 +118,16 @@ TEST_F(FileCommandsTest, LoadLengthsAndTheTrailingLineEnd) {
       {"lone CR stays", "abc\r", "abc\r", false},
       {"lone LF stays", "abc\n", "abc\n", false},
       {"LF CR is no line end", "abc\n\r", "abc\n\r", false},
-      {"31999 and a line end", std::string(31999, 'a') + "\r\n", std::string(31999, 'a'), false},
-      {"exactly 32000", k32000, k32000, false},
-      {"32000 and the line end Save adds", k32000 + "\r\n", k32000, false},
-      {"32001", k32000 + "b", k32000, true},
-      {"32000 and CR", k32000 + "\r", k32000, true},
-      {"32001 and a line end", k32000 + "b\r\n", k32000, true},
-      // The line end at bytes 31999-32000 is not the file's end: it stays.
-      {"line end inside the cut", std::string(31998, 'a') + "\r\nz",
-       std::string(31998, 'a') + "\r\n", true},
+      {"32001, once past the old limit", std::string(32001, 'a'), std::string(32001, 'a'), false},
+      {"32765 and a line end", std::string(32765, 'a') + "\r\n", std::string(32765, 'a'), false},
+      {"exactly 32766", kFull, kFull, false},
+      {"32766 and the line end Save adds", kFull + "\r\n", kFull, false},
+      {"32767", kFull + "b", kFull, true},
+      {"32766 and CR", kFull + "\r", kFull, true},
+      {"32767 and a line end", kFull + "b\r\n", kFull, true},
+      // The line end at bytes 32765-32766 is not the file's end: it stays.
+      {"line end inside the cut", std::string(32764, 'a') + "\r\nz",
+       std::string(32764, 'a') + "\r\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -137,7 +138,7 @@ TEST_F(FileCommandsTest, LoadLengthsAndTheTrailingLineEnd) {
     if (c.cutMessage) {
       ASSERT_EQ(messages.shown.size(), 1u);
       EXPECT_EQ(messages.shown[0].text,
-                "The file is longer than 32000 bytes. Only its first 32000 bytes were loaded.");
+                "The file is longer than 32766 bytes. Only its first 32766 bytes were loaded.");
       EXPECT_EQ(messages.shown[0].flags, 64);
       EXPECT_EQ(messages.shown[0].title, "Torvane");
     } else {
@@ -145,7 +146,7 @@ TEST_F(FileCommandsTest, LoadLengthsAndTheTrailingLineEnd) {
     }
   }
   // Never more than the limit and the line end is asked of the file.
-  EXPECT_EQ(files.lastMaxBytes, 32002u);
+  EXPECT_EQ(files.lastMaxBytes, 32768u);
 }
 
 TEST_F(FileCommandsTest, LoadFailureSaysWhyAndKeepsTheBox) {
@@ -226,18 +227,30 @@ TEST_F(FileCommandsTest, SaveFailureSaysWhyAndLeavesTheTarget) {
   EXPECT_EQ(text1.text, u"new text");
 }
 
-TEST_F(FileCommandsTest, CharacterWithNoCodeRefusesTheSave) {
-  for (const char16_t* box : {u"a\u03A9b", u"x\U0001F600"}) {
+TEST_F(FileCommandsTest, TextSaveCannotWriteIsRefusedBeforeTheDialog) {
+  const struct {
+    std::u16string box;
+    std::string refusal;
+  } cases[] = {
+      {u"a\u03A9b",
+       "Error: The text contains the character \"\u03A9\" (U+03A9), which this program "
+       "cannot save. Nothing was saved."},
+      {u"x\U0001F600",
+       "Error: The text contains the character \"\U0001F600\" (U+1F600), which "
+       "this program cannot save. Nothing was saved."},
+      // Only another program can put this much in; it would not load back whole.
+      {std::u16string(32767, u'a'),
+       "Error: The text is too long to save. It can have at most 32766 characters. Nothing was "
+       "saved."},
+  };
+  for (const auto& c : cases) {
     messages.shown.clear();
-    text1.text = box;
+    text1.text = c.box;
     window.save_Click();
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].title, "Important");
-    const std::string named =
-        box[1] == u'\u03A9' ? "\"\u03A9\" (U+03A9)" : "\"\U0001F600\" (U+1F600)";
-    ExpectError(1, "Error: The text contains the character " + named +
-                       ", which this program cannot save. Nothing was saved.");
-    EXPECT_EQ(text1.text, box);
+    ExpectError(1, c.refusal);
+    EXPECT_EQ(text1.text, c.box);
   }
   EXPECT_TRUE(picker.requests.empty()) << "refused before the dialog";
   EXPECT_TRUE(EntriesOf("Files").empty());

@@ -49,16 +49,27 @@ LRESULT CALLBACK KeepPasswordIn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 }  // namespace
 
-EditBox::EditBox(HWND edit) : edit_(edit) {
+LRESULT CALLBACK EditBox::RoutePaste(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                     DWORD_PTR self) noexcept {
+  // The control's keys and context menu all paste by this message.
+  if (msg == WM_PASTE) {
+    auto* box = reinterpret_cast<EditBox*>(self);
+    if (box->paste_ && box->paste_()) return 0;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+EditBox::EditBox(HWND edit, std::size_t maxLength) : edit_(edit) {
   if (::GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
     ::SetWindowSubclass(edit, TabMovesFocus, 1, 0);
   }
   if (::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD) {
     ::SetWindowSubclass(edit, KeepPasswordIn, 2, 0);
   }
-  // No cap on the text: what the program puts in must stay whole (the default
-  // caps typing and EM_REPLACESEL at 32767 characters).
-  ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+  ::SetWindowSubclass(edit, RoutePaste, 3, reinterpret_cast<DWORD_PTR>(this));
+  // Typing past the limit is refused by the control; 0 lifts the default cap
+  // of 32767 characters on typing and EM_REPLACESEL.
+  ::SendMessageW(edit, EM_SETLIMITTEXT, maxLength, 0);
 }
 
 std::u16string EditBox::Text() const {

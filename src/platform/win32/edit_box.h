@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <functional>
+
 #include "platform/ui.h"
 
 namespace torvane::win32 {
@@ -10,7 +13,13 @@ namespace torvane::win32 {
 // the parent window destroys the control.
 class EditBox final : public platform::TextBox {
  public:
-  explicit EditBox(HWND edit);
+  // maxLength: the most characters the user can put in; 0, as many as the
+  // control takes.
+  EditBox(HWND edit, std::size_t maxLength);
+
+  // Replaces the control's own paste (Ctrl+V, Shift+Insert, its context
+  // menu) whenever it returns true.
+  void OnPaste(std::function<bool()> paste) { paste_ = std::move(paste); }
 
   std::u16string Text() const override;
   void SetText(std::u16string_view text) override;
@@ -19,7 +28,11 @@ class EditBox final : public platform::TextBox {
   void ReplaceAllUndoable(std::u16string_view text) override;
 
  private:
+  static LRESULT CALLBACK RoutePaste(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                     DWORD_PTR self) noexcept;
+
   HWND edit_;
+  std::function<bool()> paste_;
 };
 
 }  // namespace torvane::win32

@@ -234,7 +234,13 @@ void Window::CreateControls() {
     if (c.kind == ControlKind::kTextBox) {
       // Visual styles show a dot by default; the box shows "*".
       if (c.flags & platform::kPassword) ::SendMessageW(h, EM_SETPASSWORDCHAR, L'*', 0);
-      boxes_.emplace_back(c.name, std::make_unique<EditBox>(h));
+      auto box = std::make_unique<EditBox>(h, c.maxLength);
+      box->OnPaste([this, name = c.name] {
+        bool handled = true;  // a handler that failed has been reported: no paste after it
+        Guarded(hwnd_, [&] { handled = logic_ && logic_->Paste(name); });
+        return handled;
+      });
+      boxes_.emplace_back(c.name, std::move(box));
     }
     if (!lastFocus_ && (style & WS_TABSTOP)) lastFocus_ = h;
   }
