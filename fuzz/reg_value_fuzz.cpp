@@ -29,10 +29,11 @@ constexpr std::uint32_t kTypes[] = {platform::kRegSz,
                                     0,
                                     11};
 
-// What the value should read as: text loses one terminating zero; a number is
+// What the value should read as: text (expanded by a registry that changes
+// nothing) loses one terminating zero; a number is
 // "&h" and its bytes in hex, last stored first; other types change nothing.
 std::string Expected(const std::string& stored, std::uint32_t type, const std::string& before) {
-  if (type == platform::kRegSz) {
+  if (type == platform::kRegSz || type == platform::kRegExpandSz) {
     return !stored.empty() && stored.back() == '\0' ? stored.substr(0, stored.size() - 1) : stored;
   }
   if (type == platform::kRegDword) {
@@ -70,6 +71,7 @@ class ScriptedRegistry final : public platform::Registry {
     return status;
   }
   void CloseKey(platform::RegKey) override { --open; }
+  std::string ExpandText(std::string_view text) override { return std::string(text); }
 };
 
 }  // namespace

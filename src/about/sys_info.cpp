@@ -38,6 +38,14 @@ std::string HexOfStoredBytes(std::string_view bytes) {
   return hex;
 }
 
+// A path stored in quotes, as command lines want it, names the same file.
+std::string Unquoted(std::string path) {
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+    path = path.substr(1, path.size() - 2);
+  }
+  return path;
+}
+
 }  // namespace
 
 bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::string_view keyName,
@@ -60,6 +68,8 @@ bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::strin
   if (size == 0)
     throw std::out_of_range("the registry value " + std::string(subKeyRef) + " is empty");
   ConvertKeyValue(buffer, size, type, keyVal);
+  // Windows may store a path as expandable text, e.g. "%windir%\...".
+  if (type == platform::kRegExpandSz) keyVal = registry.ExpandText(keyVal);
   return true;
 }
 
@@ -75,6 +85,7 @@ void ConvertKeyValue(std::string_view buffer, std::uint32_t size, std::uint32_t 
 
   switch (type) {
     case platform::kRegSz:
+    case platform::kRegExpandSz:
       keyVal = trimmed;
       break;
     case platform::kRegDword:
@@ -96,9 +107,10 @@ bool FindAndStart(const SysInfoServices& s) {
     if (!GetKeyValue(s.registry, platform::kHkeyLocalMachine, kFolderKey, kFolderValue, path)) {
       return false;
     }
-    if (!s.files.IsNormalFile(path + std::string(kToolName))) return false;
-    path += kToolName;
+    path = Unquoted(path) + std::string(kToolName);
+    if (!s.files.IsNormalFile(path)) return false;
   }
+  path = Unquoted(path);
   s.processes.Start(path, platform::kShowNormalFocus);
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Reading registry values through the single-byte (ANSI) calls, one call per
@@ -39,6 +40,9 @@ class Registry {
   virtual long QueryValue(RegKey key, std::string_view name, std::uint32_t& type, char* data,
                           std::uint32_t& size) = 0;
   virtual void CloseKey(RegKey key) = 0;
+  // ExpandEnvironmentStringsA: each %NAME% becomes that variable's value; a
+  // name the environment does not have stays as written.
+  virtual std::string ExpandText(std::string_view text) = 0;
 };
 
 }  // namespace torvane::platform

@@ -182,14 +182,15 @@ constexpr const wchar_t* kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Locati
 
 // This program and torvane.exe are built for the same word size, so both see
 // the same view of the registry.
-void SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+void SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& text,
+              DWORD type = REG_SZ) {
   HKEY k = nullptr;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
                               nullptr),
             ERROR_SUCCESS);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   EXPECT_EQ(
-      ::RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes),
+      ::RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes),
       ERROR_SUCCESS);
   ::RegCloseKey(k);
 }
@@ -287,6 +288,18 @@ TEST_F(SysInfoE2e, FirstLocationStartsThatProgramEvenWithSpacesInItsPath) {
   for (const auto& decoy : decoys) EXPECT_FALSE(ReadMarker(decoy)) << decoy.string();
   EXPECT_TRUE(Visible(about));
   EXPECT_FALSE(Visible(app.Main()));
+}
+
+TEST_F(SysInfoE2e, FirstLocationStoredExpandableAndQuotedStartsThatProgram) {
+  const fs::path tool = Stub(root / L"sys info" / L"msinfo tool.exe");
+  wchar_t temp[MAX_PATH];
+  ::GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+  ASSERT_EQ(root.wstring().rfind(temp, 0), 0u) << "the test folder lies under %TEMP%";
+  const std::wstring underTemp = tool.wstring().substr(std::wcslen(temp));
+  SetValue(kToolKey, L"PATH", L"\"%TEMP%" + underTemp + L"\"", REG_EXPAND_SZ);
+  Open();
+  Click("cmdSysInfo");
+  ExpectRan(tool);
 }
 
 TEST_F(SysInfoE2e, FirstLocationNamingNoFileGivesTheMessageWithoutTryingTheSecond) {

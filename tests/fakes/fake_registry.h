@@ -90,6 +90,21 @@ class FakeRegistry final : public platform::Registry, public Logged {
     if (open_.erase(key) == 0) ++badHandleUses;
   }
 
+  // %NAME% of these becomes the value; other text stays.
+  std::map<std::string, std::string> environment;
+  std::string ExpandText(std::string_view text) override {
+    Note("ExpandText");
+    std::string out(text);
+    for (const auto& [name, value] : environment) {
+      const std::string token = "%" + name + "%";
+      for (std::size_t at = out.find(token); at != std::string::npos;
+           at = out.find(token, at + value.size())) {
+        out.replace(at, token.size(), value);
+      }
+    }
+    return out;
+  }
+
  private:
   using KeyId = std::pair<std::uint32_t, std::string>;
   std::map<KeyId, std::map<std::string, Value>> keys_;

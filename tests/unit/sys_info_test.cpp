@@ -16,6 +16,11 @@ using fakes::FakeFileSearch;
 constexpr std::string_view kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr std::string_view kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
+// A string value as the system stores it, with its terminating zero.
+std::string Stored(std::string_view text) {
+  return std::string(text) + '\0';
+}
+
 class SysInfoTest : public ::testing::Test {
  protected:
   fakes::CallLog log;
@@ -153,17 +158,48 @@ TEST_F(SysInfoTest, ValueOfUpTo1024BytesIsReadALongerOneCountsAsAbsent) {
   ExpectStarted("D:\\Folder\\MSINFO32.EXE");
 }
 
-TEST_F(SysInfoTest, ExpandableTextAtTheFirstLocationLeavesThePathEmpty) {
-  registry.Set(kToolKey, "PATH", platform::kRegExpandSz,
-               std::string("C:\\Tools\\msinfo32.exe\0", 22));
-  processes.programs.insert("C:\\Tools\\msinfo32.exe");
-  RegisterWorkingFolder();
-  Run();
-  // Read, but not as text: the empty command fails to start.
-  ASSERT_EQ(processes.attempts.size(), 1u);
-  EXPECT_EQ(processes.attempts[0].program, "");
-  ExpectUnavailable();
-  ExpectOnlyFirstLocationRead();
+TEST_F(SysInfoTest, PathsAsWindowsMayStoreThemExpandableOrQuotedStartTheTool) {
+  registry.environment["ProgramFiles"] = "C:\\Program Files";
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::string value;
+    const char* started;
+  } cases[] = {
+      {"expandable", platform::kRegExpandSz, Stored("%ProgramFiles%\\Tools\\msinfo32.exe"),
+       "C:\\Program Files\\Tools\\msinfo32.exe"},
+      {"quoted", platform::kRegSz, Stored("\"C:\\Tools\\msinfo32.exe\""),
+       "C:\\Tools\\msinfo32.exe"},
+      {"expandable and quoted", platform::kRegExpandSz, Stored("\"%ProgramFiles%\\msinfo32.exe\""),
+       "C:\\Program Files\\msinfo32.exe"},
+      {"plain text is not expanded", platform::kRegSz, Stored("%ProgramFiles%\\msinfo32.exe"),
+       "%ProgramFiles%\\msinfo32.exe"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    processes.attempts.clear();
+    registry.Set(kToolKey, "PATH", c.type, c.value);
+    processes.programs.insert(c.started);
+    Run();
+    ASSERT_EQ(processes.attempts.size(), 1u);
+    EXPECT_EQ(processes.attempts[0].program, c.started);
+  }
+  EXPECT_EQ(registry.OpenHandles(), 0u);
+}
+
+TEST_F(SysInfoTest, SecondLocationFolderExpandableOrQuoted) {
+  registry.environment["windir"] = "C:\\Windows";
+  for (const auto& [type, folder] :
+       {std::pair{platform::kRegExpandSz, Stored("%windir%\\System32")},
+        std::pair{platform::kRegSz, Stored("\"C:\\Windows\\System32\"")}}) {
+    processes.attempts.clear();
+    registry.Set(kFolderKey, "MSINFO", type, folder);
+    files.entries["C:\\Windows\\System32\\MSINFO32.EXE"] = FakeFileSearch::Kind::kNormal;
+    processes.programs.insert("C:\\Windows\\System32\\MSINFO32.EXE");
+    Run();
+    ASSERT_EQ(processes.attempts.size(), 1u) << folder;
+    EXPECT_EQ(processes.attempts[0].program, "C:\\Windows\\System32\\MSINFO32.EXE");
+  }
 }
 
 TEST_F(SysInfoTest, ZeroByteValueAtTheFirstLocationGivesTheMessageAtOnce) {
@@ -233,7 +269,7 @@ TEST_F(GetKeyValueTest, NumberBecomesHexFromTheMostSignificantByte) {
 }
 
 TEST_F(GetKeyValueTest, OtherTypesAreReadButLeaveTheTextAsItWas) {
-  for (auto type : {platform::kRegExpandSz, platform::kRegBinary, platform::kRegMultiSz, 11u}) {
+  for (auto type : {platform::kRegBinary, platform::kRegMultiSz, 11u}) {
     registry.Set("K", "V", type, std::string("x\0y\0\0", 5));
     keyVal = "before";
     EXPECT_TRUE(Read()) << type;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace torvane::win32 {
@@ -42,6 +43,22 @@ long Win32Registry::QueryValue(platform::RegKey key, std::string_view name, std:
 
 void Win32Registry::CloseKey(platform::RegKey key) {
   ::RegCloseKey(ToHkey(key));
+}
+
+std::string Win32Registry::ExpandText(std::string_view text) {
+  const std::string in(text);
+  std::string out(in.size() + 1, '\0');
+  for (;;) {
+    // The size it asks for counts the terminating zero.
+    const DWORD want =
+        ::ExpandEnvironmentStringsA(in.c_str(), out.data(), static_cast<DWORD>(out.size()));
+    if (want == 0) throw std::runtime_error("the text could not be expanded");
+    if (want <= out.size()) {
+      out.resize(want - 1);
+      return out;
+    }
+    out.resize(want);
+  }
 }
 
 static_assert(sizeof(platform::RegKey) >= sizeof(HKEY));

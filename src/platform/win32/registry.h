@@ -13,6 +13,7 @@ class Win32Registry final : public platform::Registry {
   long QueryValue(platform::RegKey key, std::string_view name, std::uint32_t& type, char* data,
                   std::uint32_t& size) override;
   void CloseKey(platform::RegKey key) override;
+  std::string ExpandText(std::string_view text) override;
 };
 
 }  // namespace torvane::win32
