@@ -17,36 +17,54 @@ constexpr platform::Rgb kBlack{0, 0, 0};
 constexpr platform::Rgb kGrey{128, 128, 128};
 constexpr platform::Rgb kWhite{255, 255, 255};
 
-// Creation order. The two Line1 members draw the etched rule above the buttons.
+// Creation order. The two Line1 members draw the etched rule above the
+// buttons; a line runs from (left, top) to (width, height).
+// clang-format off
 constexpr std::array kControls = {
-    ControlSpec{ControlKind::kPicture, "picIcon", "", 240, 240, 540, 540, 1, kDefaultFont},
-    ControlSpec{ControlKind::kButton, "cmdOK", "OK", 4245, 2040, 1260, 345, 0, kDefaultFont,
-                platform::kDefaultButton | platform::kCancelButton},
-    ControlSpec{ControlKind::kButton, "cmdSysInfo", "&System Info...", 4260, 2520, 1245, 345, 2,
-                kDefaultFont},
-    ControlSpec{ControlKind::kLine, "Line1", "", 120, 1920, 5684, 1920, -1, kDefaultFont, 0, kGrey},
-    ControlSpec{ControlKind::kLabel, "lblDescription",
-                "Want To Send A Comment, Idea or Anything Else About This Program Send Them To: "
-                "comments@torvane.example",
-                1080, 960, 3885, 690, 3, kArial825, 0, kBlack},
-    ControlSpec{ControlKind::kLabel, "lblTitle", "Torvane Project's Torvane", 1050, 240, 3885, 240,
-                5, kArial825, 0, kBlack},
-    ControlSpec{ControlKind::kLine, "Line1", "", 105, 1920, 5654, 1920, -1, kDefaultFont,
-                platform::kWideLine, kWhite},
-    ControlSpec{ControlKind::kLabel, "lblVersion",
-                "Torvane Project (www.torvane.example)\nProgrammed by the Torvane Project team",
-                1050, 480, 3885, 465, 6, kArial825},
-    ControlSpec{ControlKind::kLabel, "lblDisclaimer",
-                "\xC2\xA9 Torvane Project, www.torvane.example", 1080, 1680, 3870, 225, 4,
-                kArial825, 0, kBlack},
+    ControlSpec{.kind = ControlKind::kPicture, .name = "picIcon", .caption = "",
+                .left = 240, .top = 240, .width = 540, .height = 540, .tabIndex = 1,
+                .font = kDefaultFont},
+    ControlSpec{.kind = ControlKind::kButton, .name = "cmdOK", .caption = "OK",
+                .left = 4245, .top = 2040, .width = 1260, .height = 345, .tabIndex = 0,
+                .font = kDefaultFont, .flags = platform::kDefaultButton | platform::kCancelButton},
+    ControlSpec{.kind = ControlKind::kButton, .name = "cmdSysInfo", .caption = "&System Info...",
+                .left = 4260, .top = 2520, .width = 1245, .height = 345, .tabIndex = 2,
+                .font = kDefaultFont},
+    ControlSpec{.kind = ControlKind::kLine, .name = "Line1", .caption = "",
+                .left = 120, .top = 1920, .width = 5684, .height = 1920, .tabIndex = -1,
+                .font = kDefaultFont, .foreColor = kGrey},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "lblDescription",
+                .caption = "Want To Send A Comment, Idea or Anything Else About This Program "
+                           "Send Them To: comments@torvane.example",
+                .left = 1080, .top = 960, .width = 3885, .height = 690, .tabIndex = 3,
+                .font = kArial825, .foreColor = kBlack},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "lblTitle",
+                .caption = "Torvane Project's Torvane",
+                .left = 1050, .top = 240, .width = 3885, .height = 240, .tabIndex = 5,
+                .font = kArial825, .foreColor = kBlack},
+    ControlSpec{.kind = ControlKind::kLine, .name = "Line1", .caption = "",
+                .left = 105, .top = 1920, .width = 5654, .height = 1920, .tabIndex = -1,
+                .font = kDefaultFont, .flags = platform::kWideLine, .foreColor = kWhite},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "lblVersion",
+                .caption = "Torvane Project (www.torvane.example)\n"
+                           "Programmed by the Torvane Project team",
+                .left = 1050, .top = 480, .width = 3885, .height = 465, .tabIndex = 6,
+                .font = kArial825},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "lblDisclaimer",
+                .caption = "\xC2\xA9 Torvane Project, www.torvane.example",
+                .left = 1080, .top = 1680, .width = 3870, .height = 225, .tabIndex = 4,
+                .font = kArial825, .foreColor = kBlack},
 };
 
-constexpr platform::WindowSpec kLayout{"TorvaneAbout", "About", 5730, 2955, kControls, {}};
+constexpr platform::WindowSpec kLayout{.className = "TorvaneAbout",
+                                       .caption = "About",
+                                       .clientWidth = 5730,
+                                       .clientHeight = 2955,
+                                       .controls = kControls,
+                                       .menus = {}};
+// clang-format on
 
-struct Handler {
-  std::string_view name;
-  void (FrmAbout::*click)();
-};
+using Handler = layout::Handler<FrmAbout>;
 constexpr std::array kHandlers = {
     Handler{"cmdOK", &FrmAbout::cmdOK_Click},
     Handler{"cmdSysInfo", &FrmAbout::cmdSysInfo_Click},
@@ -58,13 +76,12 @@ const platform::WindowSpec& FrmAbout::Layout() {
   return kLayout;
 }
 
+std::span<const layout::Handler<FrmAbout>> FrmAbout::Handlers() {
+  return kHandlers;
+}
+
 void FrmAbout::Command(std::string_view name) {
-  for (const auto& h : kHandlers) {
-    if (h.name == name) {
-      (this->*h.click)();
-      return;
-    }
-  }
+  layout::RunHandler(*this, Handlers(), name);
 }
 
 void FrmAbout::Form_Load() {

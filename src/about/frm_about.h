@@ -1,7 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
+#include "layout/handler_table.h"
 #include "platform/launcher.h"
 #include "platform/layout.h"
 #include "platform/registry.h"
@@ -13,6 +15,8 @@ namespace torvane {
 class FrmAbout final : public platform::WindowLogic {
  public:
   static const platform::WindowSpec& Layout();
+  // The handler of each button, by its name in the layout.
+  static std::span<const layout::Handler<FrmAbout>> Handlers();
 
   struct Controls {
     platform::Form& form;

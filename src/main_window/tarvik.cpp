@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cipher/cipher.h"
+#include "layout/handler_table.h"
 #include "placement/tarvik32.h"
 #include "platform/codepage.h"
 
@@ -19,46 +20,60 @@ constexpr platform::Font kArial825{"Arial", 8.25f};
 constexpr platform::Rgb kRed{255, 0, 0};
 constexpr platform::Rgb kPageGrey{192, 192, 192};
 
+// clang-format off
 constexpr std::array kControls = {
-    ControlSpec{ControlKind::kTabPanel, "SSTab1", "", 0, 0, 4335, 3975, 0, kArial9,
-                platform::kNoTabStop, std::nullopt, kPageGrey},
-    ControlSpec{ControlKind::kLabel, "Label3", "Select File To Encrypt:", 120, 120, 2775, 255, 1,
-                kArial9, 0, kRed},
-    ControlSpec{ControlKind::kTextBox, "Text1", "", 120, 360, 4095, 2355, 2, kArial9,
-                platform::kMultiLine | platform::kVScroll, std::nullopt, std::nullopt,
-                kMaxCipherText},
-    ControlSpec{ControlKind::kLabel, "Label4", "Password:", 120, 2760, 1455, 255, 3, kArial9, 0,
-                kRed},
-    ControlSpec{ControlKind::kTextBox, "Text2", "", 120, 3000, 4095, 315, 4, kArial9,
-                platform::kPassword},
-    ControlSpec{ControlKind::kButton, "Command1", "Encrypt", 480, 3480, 1215, 375, 5, kArial825},
-    ControlSpec{ControlKind::kButton, "Command2", "Decrypt", 2520, 3480, 1215, 375, 6, kArial825},
+    ControlSpec{.kind = ControlKind::kTabPanel, .name = "SSTab1", .caption = "",
+                .left = 0, .top = 0, .width = 4335, .height = 3975, .tabIndex = 0,
+                .font = kArial9, .flags = platform::kNoTabStop, .backColor = kPageGrey},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "Label3",
+                .caption = "Select File To Encrypt:",
+                .left = 120, .top = 120, .width = 2775, .height = 255, .tabIndex = 1,
+                .font = kArial9, .foreColor = kRed},
+    ControlSpec{.kind = ControlKind::kTextBox, .name = "Text1", .caption = "",
+                .left = 120, .top = 360, .width = 4095, .height = 2355, .tabIndex = 2,
+                .font = kArial9, .flags = platform::kMultiLine | platform::kVScroll,
+                .maxLength = kMaxCipherText},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "Label4", .caption = "Password:",
+                .left = 120, .top = 2760, .width = 1455, .height = 255, .tabIndex = 3,
+                .font = kArial9, .foreColor = kRed},
+    ControlSpec{.kind = ControlKind::kTextBox, .name = "Text2", .caption = "",
+                .left = 120, .top = 3000, .width = 4095, .height = 315, .tabIndex = 4,
+                .font = kArial9, .flags = platform::kPassword},
+    ControlSpec{.kind = ControlKind::kButton, .name = "Command1", .caption = "Encrypt",
+                .left = 480, .top = 3480, .width = 1215, .height = 375, .tabIndex = 5,
+                .font = kArial825},
+    ControlSpec{.kind = ControlKind::kButton, .name = "Command2", .caption = "Decrypt",
+                .left = 2520, .top = 3480, .width = 1215, .height = 375, .tabIndex = 6,
+                .font = kArial825},
 };
 
 constexpr std::array kMenus = {
-    MenuSpec{"file", "&File", 0},
-    MenuSpec{"mini", "&Minimize", 1},
-    MenuSpec{"a", "-", 1},
-    MenuSpec{"exit", "&Exit", 1},
-    MenuSpec{"options", "&Options", 0},
-    MenuSpec{"save", "Save", 1},
-    MenuSpec{"load", "Load", 1},
-    MenuSpec{"d", "-", 1},
-    MenuSpec{"cut", "Cut", 1},
-    MenuSpec{"copy", "Copy", 1},
-    MenuSpec{"paste", "Paste", 1},
-    MenuSpec{"clear", "Clear", 1},
-    MenuSpec{"help", "&Help", 0},
-    MenuSpec{"about", "&About", 1},
-    MenuSpec{"help1", "&Help", 1},
+    MenuSpec{.name = "file", .caption = "&File", .level = 0},
+    MenuSpec{.name = "mini", .caption = "&Minimize", .level = 1},
+    MenuSpec{.name = "a", .caption = "-", .level = 1},
+    MenuSpec{.name = "exit", .caption = "&Exit", .level = 1},
+    MenuSpec{.name = "options", .caption = "&Options", .level = 0},
+    MenuSpec{.name = "save", .caption = "Save", .level = 1},
+    MenuSpec{.name = "load", .caption = "Load", .level = 1},
+    MenuSpec{.name = "d", .caption = "-", .level = 1},
+    MenuSpec{.name = "cut", .caption = "Cut", .level = 1},
+    MenuSpec{.name = "copy", .caption = "Copy", .level = 1},
+    MenuSpec{.name = "paste", .caption = "Paste", .level = 1},
+    MenuSpec{.name = "clear", .caption = "Clear", .level = 1},
+    MenuSpec{.name = "help", .caption = "&Help", .level = 0},
+    MenuSpec{.name = "about", .caption = "&About", .level = 1},
+    MenuSpec{.name = "help1", .caption = "&Help", .level = 1},
 };
 
-constexpr platform::WindowSpec kLayout{"TorvaneMain", "Torvane", 4320, 3945, kControls, kMenus};
+constexpr platform::WindowSpec kLayout{.className = "TorvaneMain",
+                                       .caption = "Torvane",
+                                       .clientWidth = 4320,
+                                       .clientHeight = 3945,
+                                       .controls = kControls,
+                                       .menus = kMenus};
+// clang-format on
 
-struct Handler {
-  std::string_view name;
-  void (Tarvik::*click)();
-};
+using Handler = layout::Handler<Tarvik>;
 constexpr std::array kHandlers = {
     Handler{"Command1", &Tarvik::Command1_Click}, Handler{"Command2", &Tarvik::Command2_Click},
     Handler{"about", &Tarvik::about_Click},       Handler{"save", &Tarvik::save_Click},
@@ -83,13 +98,12 @@ const platform::WindowSpec& Tarvik::Layout() {
   return kLayout;
 }
 
+std::span<const layout::Handler<Tarvik>> Tarvik::Handlers() {
+  return kHandlers;
+}
+
 void Tarvik::Command(std::string_view name) {
-  for (const auto& h : kHandlers) {
-    if (h.name == name) {
-      (this->*h.click)();
-      return;
-    }
-  }
+  layout::RunHandler(*this, Handlers(), name);
 }
 
 void Tarvik::Form_Load() {

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "layout/handler_table.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
@@ -21,6 +23,8 @@ namespace torvane {
 class Tarvik final : public platform::WindowLogic {
  public:
   static const platform::WindowSpec& Layout();
+  // The handler of each button and menu item, by its name in the layout.
+  static std::span<const layout::Handler<Tarvik>> Handlers();
 
   struct Controls {
     platform::Form& form;

@@ -33,10 +33,11 @@ inline constexpr unsigned kWideLine = 1u << 6;  // a line two pixels wide
 struct ControlSpec {
   ControlKind kind;
   std::string_view name;
-  std::string_view caption;        // UTF-8
-  float left, top, width, height;  // twips; a line runs from (left, top) to (width, height)
-  int tabIndex;
-  Font font;
+  std::string_view caption;  // UTF-8
+  // Twips. A line runs from (left, top) to (width, height).
+  float left = 0, top = 0, width = 0, height = 0;
+  int tabIndex = 0;
+  Font font{};
   unsigned flags = 0;
   std::optional<Rgb> foreColor = std::nullopt;
   std::optional<Rgb> backColor = std::nullopt;

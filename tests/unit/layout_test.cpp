@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "about/frm_about.h"
 #include "main_window/tarvik.h"
 
 namespace torvane::platform {
@@ -76,15 +77,20 @@ TEST(LayoutTest, FontHeights) {
 }
 
 constexpr std::array kTestControls = {
-    ControlSpec{ControlKind::kLabel, "first", "A", 0, 0, 10, 10, 0, {}},
-    ControlSpec{ControlKind::kButton, "second", "B", 0, 0, 10, 10, 1, {}},
+    ControlSpec{.kind = ControlKind::kLabel, .name = "first", .caption = "A", .tabIndex = 0},
+    ControlSpec{.kind = ControlKind::kButton, .name = "second", .caption = "B", .tabIndex = 1},
 };
 constexpr std::array kTestMenus = {
-    MenuSpec{"menu", "&Menu", 0},
-    MenuSpec{"item", "&Item", 1},
-    MenuSpec{"other", "&Other", 1},
+    MenuSpec{.name = "menu", .caption = "&Menu", .level = 0},
+    MenuSpec{.name = "item", .caption = "&Item", .level = 1},
+    MenuSpec{.name = "other", .caption = "&Other", .level = 1},
 };
-constexpr WindowSpec kTestWindow{"Test", "Test", 100, 100, kTestControls, kTestMenus};
+constexpr WindowSpec kTestWindow{.className = "Test",
+                                 .caption = "Test",
+                                 .clientWidth = 100,
+                                 .clientHeight = 100,
+                                 .controls = kTestControls,
+                                 .menus = kTestMenus};
 
 TEST(LayoutTest, CommandIds) {
   EXPECT_EQ(ControlId(kTestWindow, "first"), 100);
@@ -121,6 +127,26 @@ TEST(LayoutTest, MainWindowIdsAreDistinctAndRoundTrip) {
   EXPECT_EQ(ids.size(), layout.controls.size() + layout.menus.size());
   // Clear of the dialog ids (IDOK 1 .. IDHELP 9 and the rest below 100).
   EXPECT_GE(*ids.begin(), 100);
+}
+
+// A dead menu item or button, or a handler no control reaches, fails here.
+template <typename Logic>
+void ExpectHandlersMatchTheLayout() {
+  std::multiset<std::string_view> clickable, handled;
+  const WindowSpec& table = Logic::Layout();
+  for (const auto& c : table.controls) {
+    if (c.kind == ControlKind::kButton) clickable.insert(c.name);
+  }
+  for (const auto& m : table.menus) {
+    if (m.level > 0 && m.caption != "-") clickable.insert(m.name);
+  }
+  for (const auto& h : Logic::Handlers()) handled.insert(h.name);
+  EXPECT_EQ(handled, clickable) << table.caption;
+}
+
+TEST(LayoutHandlers, EveryButtonAndMenuItemHasOneHandlerAndEveryHandlerAControl) {
+  ExpectHandlersMatchTheLayout<Tarvik>();
+  ExpectHandlersMatchTheLayout<FrmAbout>();
 }
 
 }  // namespace
