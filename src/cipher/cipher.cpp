@@ -1,5 +1,7 @@
 #include "cipher/cipher.h"
 
+#include "platform/secret.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -28,16 +30,6 @@ unsigned char UpperCase1252(unsigned char c) noexcept {
   }
 }
 
-void SecureWipe(void* data, std::size_t size) noexcept {
-  auto* p = static_cast<volatile unsigned char*>(data);
-  for (std::size_t i = 0; i < size; ++i) p[i] = 0;
-}
-
-void SecureWipe(std::string& s) noexcept {
-  // The whole capacity: a shorter earlier content may still sit past size().
-  SecureWipe(s.data(), s.capacity());
-}
-
 namespace {
 
 // The key stream for text position j (0-based) is K[(j + 1) mod L]; repeating
@@ -47,21 +39,20 @@ namespace {
 // no scalar tail per block; with short blocks and an odd L the tails doubled
 // the cost.
 template <bool kEncrypt>
-std::string Transform(std::string_view text, std::string password) {
+std::string Transform(std::string_view text, std::string_view password) {
   // No password: the text comes back before any position is counted, so
   // there is no counter to overflow.
   const std::size_t L = password.size();
   if (L == 0) return std::string(text);
-  if (text.size() > kMaxCipherText) {
-    SecureWipe(password);
-    throw TextTooLong(text.size());
-  }
+  if (text.size() > kMaxCipherText) throw TextTooLong(text.size());
 
   constexpr std::size_t kMinBlock = 256;
   const std::size_t vectorStep = std::lcm(L, std::size_t{16});
   const std::size_t step = vectorStep <= 512 ? vectorStep : L;
   const std::size_t block = step * ((kMinBlock + step - 1) / step);
-  std::string key(block, '\0');
+  platform::SecretBytes keyBlock;
+  auto& key = keyBlock.str();
+  key.resize(block);
   for (std::size_t j = 0; j < L; ++j) {
     const std::size_t from = j + 1 == L ? 0 : j + 1;
     key[j] = static_cast<char>(UpperCase1252(static_cast<unsigned char>(password[from])));
@@ -73,7 +64,6 @@ std::string Transform(std::string_view text, std::string password) {
     std::memcpy(key.data() + filled, key.data(), n);
     filled += n;
   }
-  SecureWipe(password);
 
   std::string out(text.size(), '\0');
   const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
@@ -89,18 +79,17 @@ std::string Transform(std::string_view text, std::string password) {
       }
     }
   }
-  SecureWipe(key);
   return out;
 }
 
 }  // namespace
 
-std::string EncryptText(std::string_view text, std::string password) {
-  return Transform<true>(text, std::move(password));
+std::string EncryptText(std::string_view text, std::string_view password) {
+  return Transform<true>(text, password);
 }
 
-std::string DecryptText(std::string_view text, std::string password) {
-  return Transform<false>(text, std::move(password));
+std::string DecryptText(std::string_view text, std::string_view password) {
+  return Transform<false>(text, password);
 }
 
 }  // namespace torvane

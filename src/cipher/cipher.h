@@ -25,16 +25,12 @@ class TextTooLong : public std::length_error {
 // Character i (1-based) is shifted by the code of upper-cased password
 // character (i mod L) + 1, modulo 256. An empty password returns the text
 // unchanged, whatever its length. Otherwise a text longer than kMaxCipherText
-// throws TextTooLong and nothing is returned. The password copies made here
-// are wiped before returning.
-std::string EncryptText(std::string_view text, std::string password);
-std::string DecryptText(std::string_view text, std::string password);
+// throws TextTooLong and nothing is returned. The key made from the password
+// is wiped before returning.
+std::string EncryptText(std::string_view text, std::string_view password);
+std::string DecryptText(std::string_view text, std::string_view password);
 
 // The fixed Windows-1252 upper-casing used for passwords, whatever the locale.
 unsigned char UpperCase1252(unsigned char code) noexcept;
-
-// Overwrites a buffer in a way the optimiser may not drop.
-void SecureWipe(void* data, std::size_t size) noexcept;
-void SecureWipe(std::string& s) noexcept;
 
 }  // namespace torvane

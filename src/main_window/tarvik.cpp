@@ -85,13 +85,6 @@ constexpr std::array kHandlers = {
 
 constexpr std::string_view kErrorTitle = "Error";
 
-// Wipes a copy of the password when it goes out of scope, whichever way.
-template <typename String>
-struct WipeOnExit {
-  String& s;
-  ~WipeOnExit() { SecureWipe(s.data(), s.capacity() * sizeof(typename String::value_type)); }
-};
-
 }  // namespace
 
 const platform::WindowSpec& Tarvik::Layout() {
@@ -133,8 +126,8 @@ void Tarvik::Transform(Direction direction) {
     Error("Error: You have to enter text to " + verb + ".");
     return;
   }
-  std::u16string shownPassword = c_.Text2.Text();
-  WipeOnExit<std::u16string> wipeShown{shownPassword};
+  // Every copy of the password is a string that wipes itself.
+  const platform::SecretText shownPassword = c_.Text2.ReadSecret();
   if (shownPassword.empty()) {
     Error("Error: You have to enter a password.");
     return;
@@ -146,11 +139,9 @@ void Tarvik::Transform(Direction direction) {
           ", which this program cannot " + verb + ". Nothing was changed.");
     return;
   }
-  platform::BoxBytes password = platform::BoxToBytes(shownPassword);
-  WipeOnExit<std::string> wipePassword{password.bytes};
-  if (!password.ok()) {
-    Error("Error: The password contains the character " +
-          platform::DescribeChar(*password.unmapped) +
+  platform::SecretBytes password;
+  if (const auto unmapped = platform::BoxToBytes(shownPassword.view(), password)) {
+    Error("Error: The password contains the character " + platform::DescribeChar(*unmapped) +
           ", which this program cannot use in a password. Nothing was changed.");
     return;
   }
@@ -160,9 +151,8 @@ void Tarvik::Transform(Direction direction) {
     return;
   }
 
-  // The cipher wipes the copy it is given; WipeOnExit clears ours.
-  const std::string result = encrypt ? EncryptText(text.bytes, std::string(password.bytes))
-                                     : DecryptText(text.bytes, std::string(password.bytes));
+  const std::string result =
+      encrypt ? EncryptText(text.bytes, password.view()) : DecryptText(text.bytes, password.view());
   const std::u16string after = platform::BytesToBox(result);
   c_.Text1.ReplaceAllUndoable(after);
   if (c_.Text1.Text() != after) {

@@ -44,13 +44,15 @@ std::u16string BytesToBox(std::string_view bytes) {
   return out;
 }
 
-BoxBytes BoxToBytes(std::u16string_view box) {
-  BoxBytes result;
-  result.bytes.resize(box.size());
+namespace {
+
+template <typename String>
+std::optional<char32_t> BoxToBytesInto(std::u16string_view box, String& bytes) {
+  bytes.resize(box.size());
   for (std::size_t i = 0; i < box.size(); ++i) {
     const char16_t ch = box[i];
     if (ch == kBoxNul) {
-      result.bytes[i] = '\0';
+      bytes[i] = '\0';
       continue;
     }
     // A real code 0 cannot come out of an edit control; treat it like any
@@ -61,13 +63,24 @@ BoxBytes BoxToBytes(std::u16string_view box) {
       if (IsHighSurrogate(ch) && i + 1 < box.size() && IsLowSurrogate(box[i + 1])) {
         cp = 0x10000 + ((static_cast<char32_t>(ch) - 0xD800) << 10) + (box[i + 1] - 0xDC00);
       }
-      result.unmapped = cp;
-      result.bytes.clear();
-      return result;
+      bytes.clear();
+      return cp;
     }
-    result.bytes[i] = static_cast<char>(*code);
+    bytes[i] = static_cast<char>(*code);
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+BoxBytes BoxToBytes(std::u16string_view box) {
+  BoxBytes result;
+  result.unmapped = BoxToBytesInto(box, result.bytes);
   return result;
+}
+
+std::optional<char32_t> BoxToBytes(std::u16string_view box, SecretBytes& out) {
+  return BoxToBytesInto(box, out.str());
 }
 
 std::u16string Utf8ToUtf16(std::string_view s) {

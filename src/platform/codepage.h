@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/secret.h"
+
 namespace torvane::platform {
 
 // Windows-1252, fixed whatever the system's code page, so a cipher file means
@@ -28,6 +30,9 @@ struct BoxBytes {
   bool ok() const noexcept { return !unmapped.has_value(); }
 };
 BoxBytes BoxToBytes(std::u16string_view box);
+// The same into a string that wipes itself, for a password: on a character
+// with no code, `out` is left empty and the character is returned.
+std::optional<char32_t> BoxToBytes(std::u16string_view box, SecretBytes& out);
 
 // UTF-8 <-> UTF-16 for the program's own texts (captions, messages).
 std::u16string Utf8ToUtf16(std::string_view utf8);

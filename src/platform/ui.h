@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/secret.h"
+
 // The thin interfaces the windows' handlers reach the world through. The Win32
 // layer implements them; the unit tests implement them as fakes.
 namespace torvane::platform {
@@ -39,6 +41,8 @@ class TextBox {
  public:
   virtual ~TextBox() = default;
   virtual std::u16string Text() const = 0;
+  // The text, read into a string that wipes itself: for a password.
+  virtual SecretText ReadSecret() const = 0;
   virtual void SetText(std::u16string_view text) = 0;
   virtual std::u16string SelText() const = 0;
   // Replaces the selection (or inserts at the caret) as one edit.

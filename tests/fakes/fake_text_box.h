@@ -34,6 +34,10 @@ class FakeTextBox final : public platform::TextBox, public Logged {
     Note("Text");
     return text;
   }
+  platform::SecretText ReadSecret() const override {
+    Note("ReadSecret");
+    return platform::SecretText(text);
+  }
   void SetText(std::u16string_view t) override {
     Note("SetText");
     text = t;

@@ -80,6 +80,17 @@ std::u16string EditBox::Text() const {
   return U16(w);
 }
 
+platform::SecretText EditBox::ReadSecret() const {
+  // Straight into the wiping string: no other copy of the password is made.
+  platform::SecretText out;
+  const int n = ::GetWindowTextLengthW(edit_);
+  out.str().resize(static_cast<std::size_t>(n) + 1);
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  const int got = ::GetWindowTextW(edit_, reinterpret_cast<wchar_t*>(out.str().data()), n + 1);
+  out.str().resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return out;
+}
+
 void EditBox::SetText(std::u16string_view text) {
   if (!::SetWindowTextW(edit_, Wide(text).c_str())) {
     throw std::runtime_error("the text box refused the text");

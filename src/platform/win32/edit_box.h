@@ -22,6 +22,7 @@ class EditBox final : public platform::TextBox {
   void OnPaste(std::function<bool()> paste) { paste_ = std::move(paste); }
 
   std::u16string Text() const override;
+  platform::SecretText ReadSecret() const override;
   void SetText(std::u16string_view text) override;
   std::u16string SelText() const override;
   void SetSelText(std::u16string_view text) override;
