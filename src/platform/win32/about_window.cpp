@@ -3,10 +3,7 @@
 namespace torvane::win32 {
 
 platform::Form& AboutWindow::Load() {
-  if (window_ && window_->hwnd()) return *window_;
-  logic_.reset();
-  window_.reset();
-
+  if (window_) return *window_;
   auto window = std::make_unique<Window>(
       FrmAbout::Layout(), c_.instance,
       Window::Options{c_.bigIcon, c_.smallIcon, false, [this] { OnClose(); }});
@@ -21,10 +18,10 @@ platform::Form& AboutWindow::Load() {
 }
 
 void AboutWindow::OnClose() {
+  // The logic always keeps the window (the close box acts as OK), so it is
+  // never destroyed before the program ends.
   bool cancel = false;
-  if (logic_) logic_->Form_QueryUnload(cancel);
-  // Destroyed, it is built afresh at the next opening.
-  if (!cancel && window_) ::DestroyWindow(window_->hwnd());
+  logic_->Form_QueryUnload(cancel);
 }
 
 }  // namespace torvane::win32
