@@ -90,6 +90,15 @@ std::pair<int, int> Selection(HWND box) {
   return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
 // A DWORD 0, as the privacy formats want it.
 bool IsDwordZero(const std::optional<std::string>& data) {
   return data && data->size() >= 4 && std::memcmp(data->data(), "\0\0\0\0", 4) == 0;
@@ -196,8 +205,7 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPastItsLimit) {
   Clipboard::PutText(L"123456");
   Select(box, 32760, 32760);
   ::PostMessageW(box, WM_CHAR, 0x16, 1);
-  app.Sync();
-  EXPECT_EQ(app.Text("Text1"), full + L"123456");
+  EXPECT_TRUE(WaitUntil([&] { return app.Text("Text1") == full + L"123456"; }, 5s));
   app.Type("Text1", L"z");
   EXPECT_EQ(app.Text("Text1"), full + L"123456");
 }
@@ -282,13 +290,44 @@ TEST(Clipboard, PasswordBoxNeverGivesItsTextToTheClipboard) {
 
 // --- Minimize, Exit and the close box ----------------------------------------------
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
+// --- Keys ------------------------------------------------------------------------
+
+// Posted, so that it passes through the program's message loop, its dialog
+// manager and its TranslateMessage, as a pressed key does.
+void PostKey(HWND control, WPARAM key) {
+  ::PostMessageW(control, WM_KEYDOWN, key, 1);
+  ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+TEST(WindowKeys, EscInAnyControlOfTheMainWindowDoesNothing) {
+  App app;
+  app.SetText("Text1", L"my unsaved text");
+  app.SetText("Text2", L"pw");
+  for (const char* control : {"Text1", "Text2", "Command1", "Command2"}) {
+    PostKey(app.Control(control), VK_ESCAPE);
   }
-  return true;
+  // Handled in order: once this character is in, so are the keys before it.
+  ::PostMessageW(app.Control("Text1"), WM_CHAR, L'!', 1);
+  ASSERT_TRUE(WaitUntil([&] { return app.Text("Text1") == L"!my unsaved text"; }, 5s));
+  EXPECT_FALSE(app.WaitForExit(1s)) << "Esc ended the program";
+  EXPECT_EQ(app.Text("Text2"), L"pw");
+  EXPECT_FALSE(app.FindMessageBox().has_value());
+}
+
+TEST(WindowKeys, CtrlASelectsAllInBothBoxes) {
+  App app;
+  app.SetText("Text1", L"Hello,\r\nworld");
+  app.SetText("Text2", L"secret");
+  for (const auto& [control, length] : {std::pair{"Text1", 13}, std::pair{"Text2", 6}}) {
+    const HWND box = app.Control(control);
+    Select(box, 2, 2);
+    // What Ctrl+A comes to after TranslateMessage (the Ctrl key's state
+    // cannot be set from outside the program).
+    ::PostMessageW(box, WM_CHAR, 0x01, 1);
+    EXPECT_TRUE(WaitUntil([&] { return Selection(box) == std::pair{0, length}; }, 5s)) << control;
+  }
+  EXPECT_EQ(app.Text("Text1"), L"Hello,\r\nworld") << "no character 1 typed";
+  EXPECT_EQ(app.Text("Text2"), L"secret");
 }
 
 TEST(WindowCommands, MinimizeThenRestoreKeepsBothBoxes) {

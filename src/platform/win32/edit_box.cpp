@@ -9,16 +9,19 @@
 namespace torvane::win32 {
 namespace {
 
-// A multi-line edit control takes Tab as a character; the user expects Tab to
-// move to the next control, as in a dialog, so drop that one key from its
-// wishes. Enter still makes a new line.
-LRESULT CALLBACK TabMovesFocus(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                               DWORD_PTR) noexcept {
+// A multi-line edit control takes Tab as a character and, in a window with
+// the dialog manager, turns Esc into a close of its parent, which would end
+// the program and lose the text. Both keys go to the dialog manager instead,
+// as in the other controls: Tab moves on, Esc presses the cancel button if
+// the window has one. Enter still makes a new line.
+LRESULT CALLBACK DialogKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                            DWORD_PTR) noexcept {
+  if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
   LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
   if (msg == WM_GETDLGCODE) {
     const auto* m = reinterpret_cast<const MSG*>(lp);
-    if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB)
-      r &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    if (m && m->message == WM_KEYDOWN && (m->wParam == VK_TAB || m->wParam == VK_ESCAPE))
+      r &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
   }
   return r;
 }
@@ -49,24 +52,36 @@ LRESULT CALLBACK KeepPasswordIn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 }  // namespace
 
-LRESULT CALLBACK EditBox::RoutePaste(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                     DWORD_PTR self) noexcept {
-  // The control's keys and context menu all paste by this message.
-  if (msg == WM_PASTE) {
-    auto* box = reinterpret_cast<EditBox*>(self);
-    if (box->paste_ && box->paste_()) return 0;
+LRESULT CALLBACK EditBox::Keys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR self) noexcept {
+  switch (msg) {
+    case WM_PASTE: {
+      // The control's keys and context menu all paste by this message.
+      auto* box = reinterpret_cast<EditBox*>(self);
+      if (box->paste_ && box->paste_()) return 0;
+      break;
+    }
+    case WM_CHAR:
+      // Ctrl+A, as every Windows text box is expected to do it.
+      if (wp == 0x01) {
+        ::SendMessageW(hwnd, EM_SETSEL, 0, -1);
+        return 0;
+      }
+      break;
+    default:
+      break;
   }
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 EditBox::EditBox(HWND edit, std::size_t maxLength) : edit_(edit) {
   if (::GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
-    ::SetWindowSubclass(edit, TabMovesFocus, 1, 0);
+    ::SetWindowSubclass(edit, DialogKeys, 1, 0);
   }
   if (::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD) {
     ::SetWindowSubclass(edit, KeepPasswordIn, 2, 0);
   }
-  ::SetWindowSubclass(edit, RoutePaste, 3, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(edit, Keys, 3, reinterpret_cast<DWORD_PTR>(this));
   // Typing past the limit is refused by the control; 0 lifts the default cap
   // of 32767 characters on typing and EM_REPLACESEL.
   ::SendMessageW(edit, EM_SETLIMITTEXT, maxLength, 0);

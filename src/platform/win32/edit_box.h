@@ -29,8 +29,9 @@ class EditBox final : public platform::TextBox {
   void ReplaceAllUndoable(std::u16string_view text) override;
 
  private:
-  static LRESULT CALLBACK RoutePaste(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                     DWORD_PTR self) noexcept;
+  // Paste through the logic, and Ctrl+A.
+  static LRESULT CALLBACK Keys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR self) noexcept;
 
   HWND edit_;
   std::function<bool()> paste_;
