@@ -228,9 +228,24 @@ class Monkey : public TempFolderTest {
       return;
     }
     const auto file = RandomFile();
-    app->ChooseFile(dialog, file.wstring());
+    const std::wstring name = file.filename().wstring();
+    if (!files.contains(name)) {
+      app->ChooseFile(dialog, file.wstring());
+    } else {
+      // The dialog asks before it replaces a file; No keeps it.
+      app->EnterFile(dialog, file.wstring());
+      const MessageBoxSeen prompt = app->WaitMessageBoxOver(dialog);
+      const bool keep = OneIn(4);
+      app->Dismiss(prompt, keep ? IDNO : IDYES);
+      if (keep) {
+        app->CancelFileDialog(dialog);
+        ASSERT_EQ(ReadBytes(file), files[name]) << "No keeps the file";
+        return;
+      }
+      WaitClosed(dialog);
+    }
     app->Sync();
-    files[file.filename().wstring()] = model + "\r\n";
+    files[name] = model + "\r\n";
     ASSERT_EQ(ReadBytes(file), model + "\r\n") << "the saved file";
     ASSERT_EQ(Names().size(), files.size()) << "no temporary file left behind";
   }
