@@ -186,6 +186,39 @@ TEST_F(FileCommands, SaveOverAnExistingFileAsksAndNoKeepsIt) {
   }
 }
 
+TEST_F(FileCommands, PathTooLongForTheDialogGivesAMessageAndKeepsTheTypedPath) {
+  // Files whose full paths have exactly 259 and 342 characters.
+  auto dir = folder;
+  while (dir.native().size() < 200) dir /= std::wstring(40, L'd');
+  const auto deep = dir / std::wstring(40, L'e') / std::wstring(40, L'e');
+  std::filesystem::create_directories(deep);
+  const auto fits = dir / (std::wstring(259 - dir.native().size() - 5, L'f') + L".txt");
+  const auto file = deep / (std::wstring(342 - deep.native().size() - 5, L'f') + L".txt");
+  ASSERT_EQ(fits.native().size(), 259u);
+  ASSERT_EQ(file.native().size(), 342u);
+  WriteBytes(fits, "near\r\n");
+  WriteBytes(file, "far away\r\n");
+  Load(fits);
+  ASSERT_EQ(app.Text("Text1"), L"near") << "the longest path the dialog takes";
+
+  for (const bool save : {false, true}) {
+    const HWND dialog = save ? OpenSaveDialog() : app.MenuForFileDialog("load", kLoad);
+    app.EnterFile(dialog, file.wstring());
+    const MessageBoxSeen box = app.WaitMessageBoxOver(dialog);
+    EXPECT_EQ(box.title, save ? kSave : kLoad);
+    EXPECT_EQ(box.text,
+              L"The path is too long: 342 characters, and this dialog takes at most 259.\n"
+              L"Please choose a shorter one.");
+    app.Dismiss(box);
+    ASSERT_TRUE(app.Running());
+    EXPECT_EQ(WindowText(FileNameBox(dialog)), file.wstring()) << "the typed path is kept";
+    app.CancelFileDialog(dialog);
+    ExpectQuiet();
+  }
+  EXPECT_EQ(app.Text("Text1"), L"near");
+  EXPECT_EQ(ReadBytes(file), "far away\r\n");
+}
+
 TEST_F(FileCommands, SaveStillWorksWhenTheLoadedFilesFolderIsGone) {
   const auto sub = folder / L"stick";
   std::filesystem::create_directory(sub);
