@@ -236,16 +236,9 @@ MessageBoxSeen ReadBox(HWND dlg) {
   return box;
 }
 
-struct OwnedArgs {
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnedBox(HWND hwnd, LPARAM lp) {
-  auto* a = reinterpret_cast<OwnedArgs*>(lp);
-  if (::GetWindow(hwnd, GW_OWNER) != a->owner || ClassName(hwnd) != L"#32770") return TRUE;
-  a->found = hwnd;
-  return FALSE;
+void Press(HWND dialog, int button) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
 }
 
 }  // namespace
@@ -259,12 +252,11 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
 MessageBoxSeen App::WaitMessageBoxOver(HWND dialog, std::chrono::milliseconds timeout) const {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    OwnedArgs a{dialog, nullptr};
-    ::EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&a));
-    if (a.found) {
+    for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
+      if (::GetWindow(box, GW_OWNER) != dialog) continue;
       DWORD_PTR r = 0;
-      ::SendMessageTimeoutW(a.found, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
-      if (::IsWindowVisible(a.found)) return ReadBox(a.found);
+      ::SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
+      if (::IsWindowVisible(box)) return ReadBox(box);
     }
     if (std::chrono::steady_clock::now() > deadline || !Running())
       throw std::runtime_error("no message box came over the dialog");
@@ -330,15 +322,6 @@ void WaitClosed(HWND window, std::chrono::milliseconds timeout) {
     std::this_thread::sleep_for(10ms);
   }
 }
-
-namespace {
-
-void Press(HWND dialog, int button) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
-}
-
-}  // namespace
 
 void App::EnterFile(HWND dialog, std::wstring_view path) const {
   const std::wstring p(path);
