@@ -55,8 +55,12 @@ void CommonDialogControl::SetAction(std::int16_t action) {
   request.file = filename_;
   request.flags = static_cast<std::uint32_t>(flags_);
   // File-must-exist is an Open option. Left over from a Load, it would keep
-  // Save As from naming a new file.
-  if (action == kActionSaveAs) request.flags &= ~static_cast<std::uint32_t>(kOfnFileMustExist);
+  // Save As from naming a new file. Save As always asks before it replaces a
+  // file, as Windows users expect; the property itself stays as set.
+  if (action == kActionSaveAs) {
+    request.flags &= ~static_cast<std::uint32_t>(kOfnFileMustExist);
+    request.flags |= static_cast<std::uint32_t>(kOfnOverwritePrompt);
+  }
   request.filterIndex = filterIndex_;
 
   const std::optional<FilePicked> picked = picker_.Pick(request);

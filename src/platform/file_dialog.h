@@ -9,6 +9,7 @@
 namespace torvane::platform {
 
 // Flags of the common dialog, with the values of the Win32 OFN_ options.
+inline constexpr std::int32_t kOfnOverwritePrompt = 2;
 inline constexpr std::int32_t kOfnFileMustExist = 4096;
 
 // Action values: setting one shows that dialog.

@@ -32,6 +32,13 @@ class FileCommands : public TempFolderTest {
     return app.WaitFileDialog(kSave);
   }
 
+  // Save As over an existing file: the dialog asks first, and Yes replaces.
+  void ChooseAndReplace(HWND dialog, const std::wstring& path) {
+    app.EnterFile(dialog, path);
+    app.Dismiss(app.WaitMessageBoxOver(dialog), IDYES);
+    WaitClosed(dialog);
+  }
+
   // A confirmed Save or Load that must end without any message.
   void Save(const std::filesystem::path& file) {
     app.ChooseFile(OpenSaveDialog(), file.wstring());
@@ -126,7 +133,7 @@ TEST_F(FileCommands, LockedFileFailsToLoadAndToSaveAndChangesNothing) {
   ExpectError(L"Error: The file could not be loaded. ");
   EXPECT_EQ(app.Text("Text1"), L"my text");
 
-  app.ChooseFile(OpenSaveDialog(), file.wstring());
+  ChooseAndReplace(OpenSaveDialog(), file.wstring());
   ExpectError(L"Error: The file could not be saved. ");
   EXPECT_EQ(app.Text("Text1"), L"my text");
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"locked.txt"}) << "no temporary file left behind";
@@ -157,7 +164,7 @@ TEST_F(FileCommands, AfterALoadSaveStartsWithThatFileAndCanNameANewOne) {
   const HWND dialog = OpenSaveDialog();
   const std::wstring shown = WindowText(FileNameBox(dialog));
   EXPECT_NE(shown.find(L"loaded.txt"), std::wstring::npos);
-  app.ChooseFile(dialog, shown);
+  ChooseAndReplace(dialog, shown);
   ExpectQuiet();
   EXPECT_EQ(ReadBytes(loaded), "second\r\n");
 
@@ -165,6 +172,66 @@ TEST_F(FileCommands, AfterALoadSaveStartsWithThatFileAndCanNameANewOne) {
   const auto fresh = folder / L"new.txt";
   Save(fresh);
   EXPECT_EQ(ReadBytes(fresh), "second\r\n");
+}
+
+TEST_F(FileCommands, SaveOverAnExistingFileAsksAndNoKeepsIt) {
+  const auto file = folder / L"a.txt";
+  WriteBytes(file, "old\r\n");
+  app.SetText("Text1", L"new");
+  for (const int answer : {IDNO, IDYES}) {
+    const HWND dialog = OpenSaveDialog();
+    app.EnterFile(dialog, file.wstring());
+    const MessageBoxSeen prompt = app.WaitMessageBoxOver(dialog);
+    EXPECT_EQ(prompt.title, kSave);
+    // Windows names the file; Wine's prompt says "File".
+    EXPECT_TRUE(prompt.text == L"a.txt already exists.\nDo you want to replace it?" ||
+                prompt.text == L"File already exists.\nDo you want to replace it?")
+        << std::string(prompt.text.begin(), prompt.text.end());
+    EXPECT_TRUE(prompt.hasIcon);
+    app.Dismiss(prompt, answer);
+    if (answer == IDNO) {
+      if (::IsWindow(dialog)) app.CancelFileDialog(dialog);
+      ExpectQuiet();
+      EXPECT_EQ(ReadBytes(file), "old\r\n");
+    } else {
+      WaitClosed(dialog);
+      ExpectQuiet();
+      EXPECT_EQ(ReadBytes(file), "new\r\n");
+    }
+  }
+}
+
+TEST_F(FileCommands, PathTooLongForTheDialogGivesAMessageAndKeepsTheTypedPath) {
+  // Files whose full paths have exactly 259 and 342 characters.
+  auto dir = folder;
+  while (dir.native().size() < 200) dir /= std::wstring(40, L'd');
+  const auto deep = dir / std::wstring(40, L'e') / std::wstring(40, L'e');
+  std::filesystem::create_directories(deep);
+  const auto fits = dir / (std::wstring(259 - dir.native().size() - 5, L'f') + L".txt");
+  const auto file = deep / (std::wstring(342 - deep.native().size() - 5, L'f') + L".txt");
+  ASSERT_EQ(fits.native().size(), 259u);
+  ASSERT_EQ(file.native().size(), 342u);
+  WriteBytes(fits, "near\r\n");
+  WriteBytes(file, "far away\r\n");
+  Load(fits);
+  ASSERT_EQ(app.Text("Text1"), L"near") << "the longest path the dialog takes";
+
+  for (const bool save : {false, true}) {
+    const HWND dialog = save ? OpenSaveDialog() : app.MenuForFileDialog("load", kLoad);
+    app.EnterFile(dialog, file.wstring());
+    const MessageBoxSeen box = app.WaitMessageBoxOver(dialog);
+    EXPECT_EQ(box.title, save ? kSave : kLoad);
+    EXPECT_EQ(box.text,
+              L"The path is too long: 342 characters, and this dialog takes at most 259.\n"
+              L"Please choose a shorter one.");
+    app.Dismiss(box);
+    ASSERT_TRUE(app.Running());
+    EXPECT_EQ(WindowText(FileNameBox(dialog)), file.wstring()) << "the typed path is kept";
+    app.CancelFileDialog(dialog);
+    ExpectQuiet();
+  }
+  EXPECT_EQ(app.Text("Text1"), L"near");
+  EXPECT_EQ(ReadBytes(file), "far away\r\n");
 }
 
 TEST_F(FileCommands, SaveStillWorksWhenTheLoadedFilesFolderIsGone) {

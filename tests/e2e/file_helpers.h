@@ -25,15 +25,31 @@ class TempFolderTest : public ::testing::Test {
     folder = std::filesystem::path(std::wstring(tmp, n)) /
              (L"torvane-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
               std::wstring(name.begin(), name.end()));
-    std::filesystem::remove_all(folder);
+    RemoveTree(folder);
     std::filesystem::create_directories(folder);
   }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-      ::SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  void TearDown() override { RemoveTree(folder); }
+
+  // By Win32 calls: std::filesystem's remove_all stops at MAX_PATH here, and
+  // the tests make longer paths. Read-only and hidden files go too.
+  static void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = path + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(child);
+        } else {
+          ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+          ::DeleteFileW(child.c_str());
+        }
+      } while (::FindNextFileW(h, &found));
+      ::FindClose(h);
     }
-    std::filesystem::remove_all(folder, ec);
+    ::RemoveDirectoryW(path.c_str());
   }
 
   // The names in the folder, to see that nothing was left behind.

@@ -212,9 +212,9 @@ MessageBoxSeen App::MenuForMessage(std::string_view item) {
   return WaitMessageBox();
 }
 
-std::optional<MessageBoxSeen> App::FindMessageBox() const {
-  HWND dlg = FindWindowOf(pi_.dwProcessId, L"#32770");
-  if (!dlg) return std::nullopt;
+namespace {
+
+MessageBoxSeen ReadBox(HWND dlg) {
   MessageBoxSeen box;
   box.hwnd = dlg;
   wchar_t title[512];
@@ -234,6 +234,34 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
     }
   }
   return box;
+}
+
+void Press(HWND dialog, int button) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+}
+
+}  // namespace
+
+std::optional<MessageBoxSeen> App::FindMessageBox() const {
+  HWND dlg = FindWindowOf(pi_.dwProcessId, L"#32770");
+  if (!dlg) return std::nullopt;
+  return ReadBox(dlg);
+}
+
+MessageBoxSeen App::WaitMessageBoxOver(HWND dialog, std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
+      if (::GetWindow(box, GW_OWNER) != dialog) continue;
+      DWORD_PTR r = 0;
+      ::SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &r);
+      if (::IsWindowVisible(box)) return ReadBox(box);
+    }
+    if (std::chrono::steady_clock::now() > deadline || !Running())
+      throw std::runtime_error("no message box came over the dialog");
+    std::this_thread::sleep_for(20ms);
+  }
 }
 
 HWND App::MenuForFileDialog(std::string_view item, std::wstring_view title) {
@@ -286,22 +314,16 @@ HWND App::WaitFileDialog(std::wstring_view title, std::chrono::milliseconds time
   }
 }
 
-namespace {
-
-void PressAndWaitClosed(HWND dialog, int button) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (::IsWindow(dialog)) {
+void WaitClosed(HWND window, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (::IsWindow(window)) {
     if (std::chrono::steady_clock::now() > deadline)
-      throw std::runtime_error("the file dialog stayed open");
+      throw std::runtime_error("the window stayed open");
     std::this_thread::sleep_for(10ms);
   }
 }
 
-}  // namespace
-
-void App::ChooseFile(HWND dialog, std::wstring_view path) const {
+void App::EnterFile(HWND dialog, std::wstring_view path) const {
   const std::wstring p(path);
   DWORD_PTR r = 0;
   if (!::SendMessageTimeoutW(FileNameBox(dialog), WM_SETTEXT, 0,
@@ -309,11 +331,17 @@ void App::ChooseFile(HWND dialog, std::wstring_view path) const {
                              &r)) {
     throw std::runtime_error("cannot put the file name into the dialog");
   }
-  PressAndWaitClosed(dialog, IDOK);
+  Press(dialog, IDOK);
+}
+
+void App::ChooseFile(HWND dialog, std::wstring_view path) const {
+  EnterFile(dialog, path);
+  WaitClosed(dialog);
 }
 
 void App::CancelFileDialog(HWND dialog) const {
-  PressAndWaitClosed(dialog, IDCANCEL);
+  Press(dialog, IDCANCEL);
+  WaitClosed(dialog);
 }
 
 HWND FileNameBox(HWND dialog) {
@@ -353,15 +381,9 @@ MessageBoxSeen App::WaitMessageBox(std::chrono::milliseconds timeout) const {
   }
 }
 
-void App::Dismiss(const MessageBoxSeen& box) const {
-  ::PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(box.hwnd, IDOK)));
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (::IsWindow(box.hwnd)) {
-    if (std::chrono::steady_clock::now() > deadline)
-      throw std::runtime_error("the message box stayed");
-    std::this_thread::sleep_for(10ms);
-  }
+void App::Dismiss(const MessageBoxSeen& box, int button) const {
+  Press(box.hwnd, button);
+  WaitClosed(box.hwnd);
   Sync();
 }
 

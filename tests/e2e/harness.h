@@ -51,7 +51,10 @@ class App {
 
   std::optional<MessageBoxSeen> FindMessageBox() const;
   MessageBoxSeen WaitMessageBox(std::chrono::milliseconds timeout = 10s) const;
-  void Dismiss(const MessageBoxSeen& box) const;  // OK, and wait until it is gone
+  // A message box that a file dialog shows over itself (owned by it).
+  MessageBoxSeen WaitMessageBoxOver(HWND dialog, std::chrono::milliseconds timeout = 10s) const;
+  // Presses the button (OK, or IDYES, IDNO, ...) and waits until the box is gone.
+  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const;
 
   // Waits until the program has handled everything sent so far.
   void Sync() const;
@@ -66,6 +69,8 @@ class App {
   // Puts the path into the dialog's file-name box and presses its OK button;
   // returns once the dialog has closed.
   void ChooseFile(HWND dialog, std::wstring_view path) const;
+  // The same, returning at once: the dialog may answer with a message first.
+  void EnterFile(HWND dialog, std::wstring_view path) const;
   void CancelFileDialog(HWND dialog) const;
 
  private:
@@ -81,6 +86,8 @@ std::wstring ProgramFolder();
 HWND FindTopLevel(DWORD pid, const wchar_t* className);
 // A file dialog's file-name box, and the pattern pair it has selected (from 0).
 HWND FileNameBox(HWND dialog);
+// Waits until the window is gone.
+void WaitClosed(HWND window, std::chrono::milliseconds timeout = 10s);
 int FileTypeIndex(HWND dialog);
 std::wstring ClassName(HWND hwnd);
 std::wstring WindowText(HWND hwnd);

@@ -228,9 +228,16 @@ class Monkey : public TempFolderTest {
       return;
     }
     const auto file = RandomFile();
-    app->ChooseFile(dialog, file.wstring());
+    const std::wstring name = file.filename().wstring();
+    if (files.contains(name)) {  // the dialog asks before it replaces a file
+      app->EnterFile(dialog, file.wstring());
+      app->Dismiss(app->WaitMessageBoxOver(dialog), IDYES);
+      WaitClosed(dialog);
+    } else {
+      app->ChooseFile(dialog, file.wstring());
+    }
     app->Sync();
-    files[file.filename().wstring()] = model + "\r\n";
+    files[name] = model + "\r\n";
     ASSERT_EQ(ReadBytes(file), model + "\r\n") << "the saved file";
     ASSERT_EQ(Names().size(), files.size()) << "no temporary file left behind";
   }

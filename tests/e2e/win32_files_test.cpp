@@ -92,6 +92,46 @@ TEST_F(Win32FilesTest, ReplaceCreatesAndReplacesWholeFilesByWideName) {
 
   EXPECT_EQ(Names(), std::vector<std::wstring>{file.filename().wstring()})
       << "no temporary file left behind";
+
+  // Past MAX_PATH (which Windows, unlike Wine, takes only in the \\?\ form).
+  auto deep = folder;
+  while (deep.native().size() < 300) deep /= std::wstring(60, L'd');
+  std::filesystem::create_directories(deep);
+  files.Replace(deep / L"deep.txt", "deep");
+  files.Replace(deep / L"deep.txt", "deeper");
+  EXPECT_EQ(files.ReadStart(deep / L"deep.txt", 10).bytes, "deeper");
+}
+
+TEST_F(Win32FilesTest, ReplaceKeepsTheTargetsAttributesAndClearsAStrayTemporaryFile) {
+  // A name of 250 characters: with the suffix, its temporary file's name is
+  // cut to 255 characters.
+  const std::wstring longName = std::wstring(246, L'n') + L".txt";
+  const struct {
+    std::wstring target;
+    bool exists;
+    DWORD attrs;
+    std::wstring stray;  // what a killed Save would leave beside it
+  } cases[] = {
+      {L"hidden.txt", true, FILE_ATTRIBUTE_HIDDEN, L"hidden.txt.torvane.tmp"},
+      {L"sys.txt", true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, L""},
+      {L"new.txt", false, 0, L"new.txt.torvane.tmp"},
+      {longName, true, 0, std::wstring(243, L'n') + L".torvane.tmp"},
+  };
+  for (const auto& c : cases) {
+    const auto file = folder / c.target;
+    if (c.exists) {
+      WriteBytes(file, "the old contents\r\n");
+      if (c.attrs) ASSERT_TRUE(::SetFileAttributesW(file.c_str(), c.attrs));
+    }
+    if (!c.stray.empty()) WriteBytes(folder / c.stray, "part of an old sa");
+    files.Replace(file, "new");
+    EXPECT_EQ(ReadBytes(file), "new") << file;
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & kept, c.attrs) << file;
+    EXPECT_EQ(Names(), std::vector<std::wstring>{c.target}) << "the stray is gone, nothing left";
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove(file);
+  }
 }
 
 TEST_F(Win32FilesTest, ReplaceFailuresLeaveTheTargetWholeAndNoTemporaryFile) {
@@ -114,6 +154,20 @@ TEST_F(Win32FilesTest, ReplaceFailuresLeaveTheTargetWholeAndNoTemporaryFile) {
   ExpectSentence(ReasonOf([&] { files.Replace(folder / L"no such folder" / L"x.txt", "new"); }));
 
   EXPECT_EQ(Names().size(), 2u) << "only target.txt and sub";
+
+  // Something in the way of the temporary file that cannot be removed.
+  const auto temp = folder / L"target.txt.torvane.tmp";
+  std::filesystem::create_directory(temp);
+  EXPECT_EQ(ReasonOf([&] { files.Replace(file, "new"); }),
+            "A folder named \"target.txt.torvane.tmp\" is in the way.");
+  std::filesystem::remove(temp);
+  WriteBytes(temp, "held");
+  {
+    LockedFile lock(temp);
+    ExpectSentence(ReasonOf([&] { files.Replace(file, "new"); }));
+  }
+  EXPECT_EQ(ReadBytes(temp), "held");
+  EXPECT_EQ(ReadBytes(file), "the old contents\r\n");
 }
 
 TEST_F(Win32FilesTest, ReadsOnlyTheStartOfAGigabyteFile) {

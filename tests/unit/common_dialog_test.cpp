@@ -113,16 +113,24 @@ TEST_F(CommonDialogTest, CancelEmptiesFileTitleAndKeepsEverythingElse) {
   EXPECT_EQ(picker.requests.back().file, "/d/first.a");
 }
 
-TEST_F(CommonDialogTest, FileMustExistAppliesToOpenOnly) {
-  dialog.SetFlags(kOfnFileMustExist | 0x2);
-  picker.Cancel();
-  dialog.SetAction(kActionSaveAs);
-  picker.Cancel();
-  dialog.SetAction(kActionOpen);
-  ASSERT_EQ(picker.requests.size(), 2u);
-  EXPECT_EQ(picker.requests[0].flags, 0x2u) << "Save As must be able to name a new file";
-  EXPECT_EQ(picker.requests[1].flags, 4096u | 0x2u);
-  EXPECT_EQ(dialog.Flags(), 4096 | 0x2) << "the property itself is unchanged";
+TEST_F(CommonDialogTest, FileMustExistIsForOpenAndOverwritePromptForSaveAs) {
+  // OFN_FILEMUSTEXIST 0x1000, OFN_OVERWRITEPROMPT 0x2, OFN_NOCHANGEDIR 0x8.
+  const struct {
+    std::int32_t flags;
+    std::uint32_t open, saveAs;
+  } cases[] = {{0, 0x0, 0x2}, {0x1000 | 0x8, 0x1000 | 0x8, 0x8 | 0x2}, {0x2, 0x2, 0x2}};
+  for (const auto& c : cases) {
+    picker.requests.clear();
+    dialog.SetFlags(c.flags);
+    picker.Cancel();
+    dialog.SetAction(kActionSaveAs);
+    picker.Cancel();
+    dialog.SetAction(kActionOpen);
+    ASSERT_EQ(picker.requests.size(), 2u);
+    EXPECT_EQ(picker.requests[0].flags, c.saveAs) << c.flags;
+    EXPECT_EQ(picker.requests[1].flags, c.open) << c.flags;
+    EXPECT_EQ(dialog.Flags(), c.flags) << "the property itself is unchanged";
+  }
 }
 
 TEST_F(CommonDialogTest, OnlyOpenAndSaveAsAreShown) {

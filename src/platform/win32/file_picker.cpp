@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/long_path_guard.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/text.h"
 
@@ -53,6 +54,7 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
 
   const bool open = request.kind == platform::FilePickRequest::Kind::kOpen;
   EnsureComForTheShell();
+  const LongPathGuard guard(owner_);
   const auto show = [&] { return open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn); };
   BOOL chosen = show();
   if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
@@ -64,6 +66,18 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
   if (!chosen) {
     const DWORD err = ::CommDlgExtendedError();
     if (err == 0) return std::nullopt;  // cancelled
+    if (err == FNERR_BUFFERTOOSMALL) {
+      // The path chosen does not fit even the longest Windows knows: say so,
+      // and the choice counts as cancelled. The buffer's first character is
+      // the room it needed.
+      const std::wstring text = L"The path chosen is too long: it needs room for " +
+                                std::to_wstring(static_cast<unsigned>(file[0])) +
+                                L" characters, and this program has room for " +
+                                std::to_wstring(kPathRoom) + L".";
+      ::MessageBoxW(owner_, text.c_str(), caption.empty() ? nullptr : caption.c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+      return std::nullopt;
+    }
     char text[80];
     std::snprintf(text, sizeof text, "The file dialog could not be shown (error 0x%lx).",
                   static_cast<unsigned long>(err));

@@ -1,7 +1,6 @@
 #include "platform/win32/files.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
@@ -10,31 +9,108 @@ namespace torvane::win32 {
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
+// Beside the target, for the new file and for the old one while they swap.
+// Both suffixes have the same length.
+constexpr std::wstring_view kTempSuffix = L".torvane.tmp";
+constexpr std::wstring_view kBackupSuffix = L".torvane.bak";
 
 [[noreturn]] void Fail(DWORD code) {
   throw platform::FileError(SystemErrorText(code));
 }
 
-UniqueHandle Open(const std::filesystem::path& file, DWORD access, DWORD share, DWORD creation) {
+UniqueHandle Open(const std::wstring& file, DWORD access, DWORD share, DWORD creation,
+                  DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
   const HANDLE h =
-      ::CreateFileW(file.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ::CreateFileW(file.c_str(), access, share, nullptr, creation, attributes, nullptr);
   return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
-// The temporary file until it has replaced the target: removed on every other
-// way out. Declared before the handle, so the handle is closed first.
+// A path of MAX_PATH or more only works in the \\?\ form (short of the
+// long-path opt-in of Windows 10), which the system takes literally: so the
+// path is made full and canonical first. The margin leaves room for the
+// temporary file's longer name beside the target.
+std::wstring SystemPath(const std::filesystem::path& file) {
+  const std::wstring& path = file.native();
+  if (path.size() < MAX_PATH - kTempSuffix.size() || path.starts_with(L"\\\\?\\")) return path;
+  std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+  const DWORD n =
+      ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (n == 0 || n >= full.size()) Fail(::GetLastError());
+  full.resize(n);
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+// The files beside the target are named after it, so that whoever finds one
+// left by a killed Save knows what it is, and the next Save to the same
+// target clears it. A name has at most 255 characters: a longer one is cut
+// before the suffix (not inside a surrogate pair).
+std::wstring SidePath(const std::wstring& target, std::wstring_view suffix) {
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+  constexpr std::size_t kMaxName = 255;
+  if (name.size() + suffix.size() > kMaxName) {
+    std::size_t keep = kMaxName - suffix.size();
+    if (name[keep - 1] >= 0xD800 && name[keep - 1] <= 0xDBFF) --keep;
+    name.resize(keep);
+  }
+  return folder + name + std::wstring(suffix);
+}
+
+// A file of such a name is one a Save of ours left behind: removed, unless
+// something else is in its way.
+void ClearStray(const std::wstring& temp) {
+  const DWORD attrs = ::GetFileAttributesW(temp.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return;
+  const std::wstring name = temp.substr(temp.find_last_of(L"\\/") + 1);
+  if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
+    throw platform::FileError("A folder named \"" + platform::Utf16ToUtf8(U16(name)) +
+                              "\" is in the way.");
+  }
+  if (!::DeleteFileW(temp.c_str())) Fail(::GetLastError());
+}
+
+// The temporary file until it is in the target's place: removed on every
+// other way out. Declared before the handle, so the handle is closed first.
 struct TempFile {
-  std::filesystem::path path;
+  std::wstring path;
   bool done = false;
   ~TempFile() {
     if (!done && !path.empty()) ::DeleteFileW(path.c_str());
   }
 };
 
-std::wstring Hex(unsigned long value) {
-  wchar_t buf[16];
-  std::swprintf(buf, 16, L"%lx", value);
-  return buf;
+// Puts the written temporary file in the target's place. ReplaceFileW keeps
+// the replaced file's attributes, security and streams. It is given a backup
+// name because without one Wine's deletes the old file before it moves the
+// new one in, and Windows' may leave the old file gone when the move fails;
+// with one, the old file is always somewhere. A target that does not exist
+// is a plain move, which never overwrites one that appeared since.
+void PutInPlace(TempFile& temp, const std::wstring& target, const std::wstring* backup) {
+  if (backup) {
+    if (::ReplaceFileW(target.c_str(), temp.path.c_str(), backup->c_str(),
+                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      temp.done = true;
+      ::DeleteFileW(backup->c_str());
+      return;
+    }
+    const DWORD err = ::GetLastError();
+    // The old file is under the backup name, the new one still the
+    // temporary file: the old one goes back.
+    if (err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+      ::MoveFileExW(backup->c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+    // A target removed since the check is created instead.
+    if (err != ERROR_FILE_NOT_FOUND ||
+        ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      Fail(err);
+    }
+  }
+  if (!::MoveFileExW(temp.path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    Fail(::GetLastError());
+  }
+  temp.done = true;
 }
 
 }  // namespace
@@ -48,7 +124,8 @@ std::string SystemErrorText(DWORD code) {
   return platform::Utf16ToUtf8(U16(std::wstring_view(buf, n)));
 }
 
-platform::FileStart Win32Files::ReadStart(const std::filesystem::path& file, std::size_t maxBytes) {
+platform::FileStart Win32Files::ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {
+  const std::wstring file = SystemPath(path);
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
     throw platform::FileError("It is a folder, not a file.");
@@ -73,11 +150,13 @@ platform::FileStart Win32Files::ReadStart(const std::filesystem::path& file, std
   return out;
 }
 
-void Win32Files::Replace(const std::filesystem::path& file, std::string_view bytes) {
-  // Refuse up front what the final move would refuse, with a clearer reason
-  // and before anything is written.
+void Win32Files::Replace(const std::filesystem::path& path, std::string_view bytes) {
+  const std::wstring file = SystemPath(path);
+  // Refuse up front what the final replace would refuse, with a clearer
+  // reason and before anything is written.
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES) {
+  const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+  if (exists) {
     if (attrs & FILE_ATTRIBUTE_DIRECTORY) throw platform::FileError("It is a folder, not a file.");
     if (attrs & FILE_ATTRIBUTE_READONLY) throw platform::FileError("The file is read-only.");
     // Fails when another program holds the file without sharing it.
@@ -86,19 +165,20 @@ void Win32Files::Replace(const std::filesystem::path& file, std::string_view byt
     if (!probe) Fail(::GetLastError());
   }
 
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : L".";
-  const std::wstring stem = L"~tv" + Hex(::GetCurrentProcessId()) + L"-";
+  const std::wstring tempPath = SidePath(file, kTempSuffix);
+  ClearStray(tempPath);
+  // Beside a missing target, a backup may be the only copy of an old file.
+  const std::wstring backup = SidePath(file, kBackupSuffix);
+  if (exists) ClearStray(backup);
   TempFile temp;
-  UniqueHandle h;
-  const unsigned long first = ::GetTickCount();
-  for (unsigned long attempt = 0;; ++attempt) {
-    temp.path = folder / (stem + Hex(first + attempt) + L".tmp");
-    h = Open(temp.path, GENERIC_WRITE, 0, CREATE_NEW);
-    if (h) break;
-    const DWORD err = ::GetLastError();
-    temp.path.clear();  // someone else's file: never delete it
-    if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || attempt == 1000) Fail(err);
-  }
+  // Created with the target's attributes, in case the system's replace does
+  // not carry them over.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  UniqueHandle h = Open(tempPath, GENERIC_WRITE, 0, CREATE_NEW,
+                        exists && (attrs & kKept) ? attrs & kKept : FILE_ATTRIBUTE_NORMAL);
+  if (!h) Fail(::GetLastError());  // someone else's file by now: never delete it
+  temp.path = tempPath;
 
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -110,12 +190,7 @@ void Win32Files::Replace(const std::filesystem::path& file, std::string_view byt
   }
   if (!::FlushFileBuffers(h.get())) Fail(::GetLastError());
   h.reset();
-
-  if (!::MoveFileExW(temp.path.c_str(), file.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    Fail(::GetLastError());
-  }
-  temp.done = true;
+  PutInPlace(temp, file, exists ? &backup : nullptr);
 }
 
 }  // namespace torvane::win32

@@ -1,0 +1,103 @@
+#include "platform/win32/long_path_guard.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <cwchar>
+#include <string>
+
+namespace torvane::win32 {
+namespace {
+
+// One modal dialog at a time on a thread.
+struct Guarded {
+  HWND owner = nullptr;
+  HHOOK hook = nullptr;
+  HWND dialog = nullptr;
+  WNDPROC next = nullptr;
+};
+thread_local Guarded g;
+
+bool UnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The length of the path the dialog builds at OK: the name as typed when it
+// has a drive or is a network path, else joined to the folder (or its drive).
+std::size_t BuiltLength(HWND dialog) {
+  HWND box = ::GetDlgItem(dialog, cmb13);
+  if (!box) box = ::GetDlgItem(dialog, edt1);
+  if (!box) return 0;
+  const std::wstring name = TextOf(box);
+  if ((name.size() >= 2 && name[1] == L':') || name.starts_with(L"\\\\")) return name.size();
+  if (name.starts_with(L"\\")) return 2 + name.size();
+  wchar_t folder[MAX_PATH + 1] = {};
+  ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH + 1, reinterpret_cast<LPARAM>(folder));
+  const std::size_t length = std::wcslen(folder);
+  return length + (length > 0 && folder[length - 1] != L'\\') + name.size();
+}
+
+void SayTooLong(HWND dialog, std::size_t length) {
+  const std::wstring text = L"The path is too long: " + std::to_wstring(length) +
+                            L" characters, and this dialog takes at most " +
+                            std::to_wstring(MAX_PATH - 1) + L".\nPlease choose a shorter one.";
+  ::MessageBoxW(dialog, text.c_str(), TextOf(dialog).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  const WNDPROC next = g.next;
+  if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
+    try {
+      if (const std::size_t length = BuiltLength(hwnd); length >= MAX_PATH) {
+        SayTooLong(hwnd, length);
+        return 0;
+      }
+    } catch (...) {
+      // Out of memory: the dialog has its way.
+    }
+  } else if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    g.dialog = nullptr;
+  }
+  return ::CallWindowProcW(next, hwnd, msg, wp, lp);
+}
+
+// The first dialog window made for the owner is the file dialog (its own
+// message boxes are owned by it): its procedure is wrapped as it is made.
+LRESULT CALLBACK WatchCreation(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HCBT_CREATEWND && !g.dialog) {
+    const HWND hwnd = reinterpret_cast<HWND>(wp);
+    const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (create->lpcs->hwndParent == g.owner && std::wcscmp(cls, L"#32770") == 0) {
+      g.dialog = hwnd;
+      g.next = reinterpret_cast<WNDPROC>(
+          ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogProc)));
+    }
+  }
+  return ::CallNextHookEx(g.hook, code, wp, lp);
+}
+
+}  // namespace
+
+LongPathGuard::LongPathGuard(HWND owner) {
+  if (!UnderWine()) return;
+  g = Guarded{owner};
+  g.hook = ::SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, ::GetCurrentThreadId());
+}
+
+LongPathGuard::~LongPathGuard() {
+  if (g.hook) ::UnhookWindowsHookEx(g.hook);
+  g = Guarded{};
+}
+
+}  // namespace torvane::win32

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace torvane::win32 {
+
+// Wine's Open and Save As dialogs join their folder and the typed name into
+// buffers of MAX_PATH characters without a check (COMDLG32_GetCanonicalPath,
+// FILEDLG95_OnOpen in comdlg32): a longer path overwrites the stack and ends
+// the process, taking the typed text with it. While a guard lives, the file
+// dialog that this thread opens for the owner refuses such a path at OK with
+// a message, and keeps it in its box. Under Windows it does nothing.
+class LongPathGuard {
+ public:
+  explicit LongPathGuard(HWND owner);
+  ~LongPathGuard();
+  LongPathGuard(const LongPathGuard&) = delete;
+  LongPathGuard& operator=(const LongPathGuard&) = delete;
+};
+
+}  // namespace torvane::win32
