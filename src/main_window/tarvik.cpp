@@ -70,7 +70,8 @@ constexpr platform::WindowSpec kLayout{.className = "TorvaneMain",
                                        .clientWidth = 4320,
                                        .clientHeight = 3945,
                                        .controls = kControls,
-                                       .menus = kMenus};
+                                       .menus = kMenus,
+                                       .acceptsFiles = true};
 // clang-format on
 
 using Handler = layout::Handler<Tarvik>;
@@ -103,6 +104,12 @@ void Tarvik::Form_Load() {
   MakeTopmost(c_.form, s_.desktop);
   CenterForm(c_.form, s_.desktop);
   CopyHelp();
+  // "Open with", or a file dropped on the program's icon. The window is shown
+  // first, so that a message about the file stands over it.
+  if (const auto files = s_.program.Arguments(); !files.empty()) {
+    c_.form.Show();
+    LoadFile(files.front());
+  }
 }
 
 void Tarvik::Command1_Click() {

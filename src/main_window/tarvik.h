@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "layout/handler_table.h"
 #include "platform/clipboard.h"
@@ -54,6 +55,8 @@ class Tarvik final : public platform::WindowLogic {
   void Command(std::string_view name) override;
   // Ctrl+V, Shift+Insert and the context menu in Text1 do what Options > Paste does.
   bool Paste(std::string_view box) override;
+  // Files dropped on the window: the first is loaded as Load loads it.
+  void Form_OLEDragDrop(const std::vector<std::filesystem::path>& files) override;
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
@@ -77,6 +80,7 @@ class Tarvik final : public platform::WindowLogic {
   enum class Direction { kEncrypt, kDecrypt };
   void Transform(Direction direction);
   void Error(const std::string& text);
+  void LoadFile(const std::filesystem::path& file);
   void CopyHelp() noexcept;
   std::filesystem::path HelpToOpen() const;
 

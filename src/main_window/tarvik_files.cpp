@@ -50,11 +50,16 @@ void Tarvik::load_Click() {
   dialog.SetFlags(platform::kOfnFileMustExist);
   dialog.SetAction(platform::kActionOpen);
   if (dialog.FileTitle().empty()) return;
+  LoadFile(dialog.Filename());
+}
 
+// Load, a file dropped on the window and one named on the command line all
+// come here, so they follow the same rules.
+void Tarvik::LoadFile(const std::filesystem::path& file) {
   // The file is read whole before the box changes, so a failure keeps the box.
   Loaded loaded;
   try {
-    loaded = FromFile(s_.files.ReadStart(dialog.Filename(), kMaxLoad + kLineEnd.size()));
+    loaded = FromFile(s_.files.ReadStart(file, kMaxLoad + kLineEnd.size()));
   } catch (const platform::FileError& e) {
     Error("Error: The file could not be loaded. " + std::string(e.what()));
     return;
@@ -66,6 +71,11 @@ void Tarvik::load_Click() {
                          " bytes were loaded.",
                      platform::kMbInformation);
   }
+}
+
+void Tarvik::Form_OLEDragDrop(const std::vector<std::filesystem::path>& files) {
+  MakeTopmost(c_.form, s_.desktop);
+  if (!files.empty()) LoadFile(files.front());
 }
 
 void Tarvik::save_Click() {

@@ -56,6 +56,7 @@ struct WindowSpec {
   float clientWidth, clientHeight;  // twips
   std::span<const ControlSpec> controls;
   std::span<const MenuSpec> menus;
+  bool acceptsFiles = false;  // files dropped on it reach Form_OLEDragDrop
 };
 
 // Command identifiers the runtime gives controls and menu items: the table

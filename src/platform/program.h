@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <vector>
+
 namespace torvane::platform {
 
 // The program as a whole.
@@ -9,6 +12,9 @@ class Program {
   // Ends the program once the running handler returns: no prompt, every
   // window closed.
   virtual void End() = 0;
+  // What the program was started with after its own name, one argument a
+  // path: how "Open with" and a file dropped on the program's icon arrive.
+  virtual std::vector<std::filesystem::path> Arguments() const = 0;
 };
 
 }  // namespace torvane::platform

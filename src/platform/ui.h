@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/secret.h"
 
@@ -94,6 +95,8 @@ class WindowLogic {
   // A paste into a text box by the box's own keys or context menu. True: the
   // logic has dealt with it; false: the box pastes as it always does.
   virtual bool Paste(std::string_view /*box*/) { return false; }
+  // Files dropped on a window whose layout accepts them, in the order given.
+  virtual void Form_OLEDragDrop(const std::vector<std::filesystem::path>& /*files*/) {}
 };
 
 }  // namespace torvane::platform

@@ -1,7 +1,9 @@
 // Load and Save through the real window and the real common dialogs.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <string>
 
 #include "cipher/cipher.h"
@@ -258,6 +260,44 @@ TEST_F(FileCommands, CharacterWithNoCodeRefusesTheSaveBeforeTheDialog) {
             L"cannot save. Nothing was saved.");
   app.Dismiss(box);
   EXPECT_TRUE(Names().empty());
+}
+
+// --- Opened without the dialog ---------------------------------------------------
+
+using OpenedFile = TempFolderTest;
+
+TEST_F(OpenedFile, AFileNamedOnTheCommandLineLoadsAtStartAndAMissingOneSaysSo) {
+  const auto file = folder / L"notes \u00F1.txt";
+  WriteBytes(file, "from the command line\r\n");
+  {
+    App app(ProgramFolder() + L"\\torvane.exe", L"\"" + file.wstring() + L"\"");
+    EXPECT_EQ(app.Text("Text1"), L"from the command line");
+    EXPECT_FALSE(app.FindMessageBox().has_value()) << "no password warning";
+  }
+  App app(ProgramFolder() + L"\\torvane.exe", L"\"" + (folder / L"gone.txt").wstring() + L"\"");
+  const MessageBoxSeen box = app.WaitMessageBox();
+  EXPECT_EQ(box.title, L"Error");
+  EXPECT_EQ(box.text.rfind(L"Error: The file could not be loaded. ", 0), 0u);
+  EXPECT_TRUE(::IsWindowVisible(app.Main())) << "the message stands over the window";
+  app.Dismiss(box);
+  EXPECT_TRUE(app.Running());
+}
+
+TEST_F(OpenedFile, DroppedOnTheWindowTheFirstLoads) {
+  App app;
+  app.SetText("Text1", L"before");
+  EXPECT_TRUE(::GetWindowLongW(app.Main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  const auto first = folder / L"first.txt", second = folder / L"second.txt";
+  WriteBytes(first, "dropped\r\n");
+  WriteBytes(second, "not this one");
+  app.DropFiles({first.wstring(), second.wstring()});
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (app.Text("Text1") == L"before" && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(app.Text("Text1"), L"dropped");
+  EXPECT_FALSE(app.FindMessageBox().has_value());
+  EXPECT_TRUE(app.Running());
 }
 
 }  // namespace

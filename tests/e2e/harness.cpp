@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -90,10 +92,13 @@ std::string Bytes(std::wstring_view shown) {
 
 App::App() : App(ProgramFolder() + L"\\torvane.exe") {}
 
-App::App(const std::wstring& exe) {
+App::App(const std::wstring& exe) : App(exe, L"") {}
+
+App::App(const std::wstring& exe, const std::wstring& arguments) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring cmd = L"\"" + exe + L"\"";
+  if (!arguments.empty()) cmd += L" " + arguments;
   if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         ProgramFolder().c_str(), &si, &pi_)) {
     throw std::runtime_error("cannot start torvane.exe");
@@ -166,6 +171,27 @@ void App::Type(std::string_view control, std::wstring_view text) {
     DWORD_PTR r = 0;
     ::SendMessageTimeoutW(h, WM_CHAR, c, 1, SMTO_NORMAL, kSyncTimeoutMs, &r);
   }
+}
+
+void App::DropFiles(const std::vector<std::wstring>& files) {
+  // A DROPFILES block with wide names, each NUL-ended, then one more NUL,
+  // written into the program's own memory: a handle of this process would
+  // mean nothing there. Wine takes a plain pointer as a fixed memory block.
+  std::vector<char> block(sizeof(DROPFILES));
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  for (const auto& f : files) {
+    const auto* p = reinterpret_cast<const char*>(f.c_str());
+    block.insert(block.end(), p, p + (f.size() + 1) * sizeof(wchar_t));
+  }
+  block.insert(block.end(), sizeof(wchar_t), '\0');
+  void* remote = ::VirtualAllocEx(pi_.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+  if (!remote || !::WriteProcessMemory(pi_.hProcess, remote, block.data(), block.size(), nullptr)) {
+    throw std::runtime_error("cannot write the dropped names into the program");
+  }
+  ::PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 void App::Undo(std::string_view control) {

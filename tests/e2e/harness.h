@@ -26,6 +26,8 @@ class App {
  public:
   App();  // starts torvane.exe from this program's folder and waits for its window
   explicit App(const std::wstring& exe);  // starts that copy of the program instead
+  // Starts it with this command line after its name, e.g. L"\"notes.txt\"".
+  App(const std::wstring& exe, const std::wstring& arguments);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -41,6 +43,8 @@ class App {
   std::wstring Text(std::string_view control) const;
   void Type(std::string_view control, std::wstring_view text);  // one WM_CHAR a key
   void Undo(std::string_view control);
+  // Drops these files on the main window, as Explorer does.
+  void DropFiles(const std::vector<std::wstring>& files);
 
   // A click or menu item that must finish without any window of its own.
   void Click(std::string_view button);

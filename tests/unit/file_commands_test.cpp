@@ -256,6 +256,57 @@ TEST_F(FileCommandsTest, TextSaveCannotWriteIsRefusedBeforeTheDialog) {
   EXPECT_TRUE(EntriesOf("Files").empty());
 }
 
+// --- Files dropped on the window, or named on the command line -------------
+
+TEST_F(FileCommandsTest, ADroppedFileAndACommandLineFileLoadAsLoadDoes) {
+  const std::filesystem::path other = "/home/ann/other.txt";
+  files.files[doc] = "from the file\r\n";
+  files.files[other] = "not this one";
+  const auto open = [&](bool dropped) {
+    if (dropped) {
+      window.Form_OLEDragDrop({doc, other});
+    } else {
+      program.arguments = {doc, other};
+      window.Form_Load();
+    }
+  };
+  for (const bool dropped : {true, false}) {
+    SCOPED_TRACE(dropped ? "dropped" : "command line");
+    log.Clear();
+    text1.text = u"before";
+    open(dropped);
+    EXPECT_EQ(text1.text, u"from the file") << "the first file, as Load takes it";
+    EXPECT_TRUE(messages.shown.empty()) << "no password warning";
+    EXPECT_TRUE(picker.requests.empty()) << "no dialog";
+    EXPECT_EQ(log.Entries().front(), "Desktop.SetWindowPos");
+  }
+  // At start the help copy comes first, and the window is shown before the
+  // file is read, so that a message about it stands over the window.
+  const auto copied = log.IndexOf("Files.Copy");
+  const auto shown = log.IndexOf("Form.Show");
+  const auto read = log.IndexOf("Files.ReadStart");
+  ASSERT_TRUE(copied && shown && read);
+  EXPECT_LT(*copied, *shown);
+  EXPECT_LT(*shown, *read);
+}
+
+TEST_F(FileCommandsTest, ADroppedFileFollowsLoadsLimitAndFailure) {
+  files.files[doc] = std::string(32767, 'a');
+  window.Form_OLEDragDrop({doc});
+  EXPECT_EQ(text1.text, std::u16string(32766, u'a'));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "The file is longer than 32766 bytes. Only its first 32766 bytes were loaded.");
+
+  messages.shown.clear();
+  text1.text = u"my unsaved text";
+  files.readFailures[doc] = "Access is denied.";
+  program.arguments = {doc};
+  window.Form_Load();
+  ExpectError(0, "Error: The file could not be loaded. Access is denied.");
+  EXPECT_EQ(text1.text, u"my unsaved text");
+}
+
 // --- Load and Save together --------------------------------------------------
 
 TEST_F(FileCommandsTest, SaveThenLoadGivesBackTheBoxExactly) {

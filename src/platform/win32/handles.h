@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <type_traits>
 #include <utility>
 
@@ -49,6 +51,9 @@ struct WindowClose {
 struct HandleClose {
   void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
 };
+struct DropFinish {
+  void operator()(HDROP h) const noexcept { ::DragFinish(h); }
+};
 struct DcRelease {
   void operator()(HDC h) const noexcept { ::ReleaseDC(nullptr, h); }
 };
@@ -60,6 +65,7 @@ using UniqueMenu = Unique<HMENU, MenuClose>;
 using UniqueIcon = Unique<HICON, IconClose>;
 using UniqueWindow = Unique<HWND, WindowClose>;
 using ScreenDc = Unique<HDC, DcRelease>;
+using UniqueDrop = Unique<HDROP, DropFinish>;
 // Kernel handles; CreateFileW's INVALID_HANDLE_VALUE must be turned into null first.
 using UniqueHandle = Unique<HANDLE, HandleClose>;
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "platform/program.h"
 
 namespace torvane::win32 {
@@ -11,6 +13,13 @@ namespace torvane::win32 {
 class Win32Program final : public platform::Program {
  public:
   void End() override { ::PostQuitMessage(0); }
+  // The C runtime splits the command line by Windows' own rules (quotes and
+  // backslashes), without shell32.
+  std::vector<std::filesystem::path> Arguments() const override {
+    std::vector<std::filesystem::path> out;
+    for (int i = 1; i < __argc; ++i) out.emplace_back(__wargv[i]);
+    return out;
+  }
 };
 
 }  // namespace torvane::win32

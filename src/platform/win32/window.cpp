@@ -87,8 +87,10 @@ Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options o
 
   RECT rc{0, 0, platform::TwipsToPixels(layout.clientWidth, dpi_),
           platform::TwipsToPixels(layout.clientHeight, dpi_)};
-  ::AdjustWindowRectEx(&rc, kStyle, layout.menus.empty() ? FALSE : TRUE, kExStyle);
-  HWND hwnd = ::CreateWindowExW(kExStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(), kStyle,
+  // The style, not DragAcceptFiles: shell32 is not needed to show the window.
+  const DWORD exStyle = kExStyle | (layout.acceptsFiles ? WS_EX_ACCEPTFILES : 0);
+  ::AdjustWindowRectEx(&rc, kStyle, layout.menus.empty() ? FALSE : TRUE, exStyle);
+  HWND hwnd = ::CreateWindowExW(exStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(), kStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, instance, this);
   if (!hwnd) throw std::runtime_error("cannot create the window");
@@ -290,6 +292,21 @@ void Window::OnCommand(int id, int code, HWND control) {
   if (c && c->kind == ControlKind::kButton && code == BN_CLICKED) Dispatch(c->name);
 }
 
+void Window::OnDropFiles(HDROP drop) {
+  std::vector<std::filesystem::path> files;
+  {
+    const UniqueDrop owner(drop);  // released before the handler runs
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      std::wstring name(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+      name.resize(::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+      if (!name.empty()) files.emplace_back(std::move(name));
+    }
+  }
+  if (!logic_ || files.empty()) return;
+  Guarded(hwnd_, [&] { logic_->Form_OLEDragDrop(files); });
+}
+
 void Window::PaintBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -382,6 +399,9 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wp));
+      return 0;
     case WM_CLOSE:
       if (options_.onClose) {
         options_.onClose();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <exception>
 #include <functional>
 #include <memory>
@@ -64,6 +66,7 @@ class Window final : public platform::Form {
   void BuildMenu();
   void OnCommand(int id, int code, HWND control);
   void Dispatch(std::string_view name);
+  void OnDropFiles(HDROP drop);
   void PaintBackground(HDC dc);
   void PaintLines(HDC dc);
   HFONT FontFor(const platform::Font& font);
