@@ -121,7 +121,9 @@ TEST_F(Win32FilesTest, ReplaceKeepsTheTargetsAttributesAndClearsAStrayTemporaryF
     const auto file = folder / c.target;
     if (c.exists) {
       WriteBytes(file, "the old contents\r\n");
-      if (c.attrs) ASSERT_TRUE(::SetFileAttributesW(file.c_str(), c.attrs));
+      if (c.attrs) {
+        ASSERT_TRUE(::SetFileAttributesW(file.c_str(), c.attrs));
+      }
     }
     if (!c.stray.empty()) WriteBytes(folder / c.stray, "part of an old sa");
     files.Replace(file, "new");
