@@ -17,15 +17,14 @@ inline constexpr std::string_view kSysInfoUnavailable =
 // the key cannot be opened or the value cannot be read (absent, or longer
 // than 1024 bytes). Text becomes the text (expandable text expanded), a
 // 32-bit number "&h" and its hex digits; any other type leaves `keyVal` as it
-// was. Throws for a value stored
-// with zero bytes. The key is closed on every path.
+// was. Throws for a value stored with zero bytes. The key is closed on every path.
 bool GetKeyValue(platform::Registry& registry, std::uint32_t keyRoot, std::string_view keyName,
                  std::string_view subKeyRef, std::string& keyVal);
 
 // GetKeyValue's step after a successful read: `size` bytes of `buffer` as the
 // registry stored them, of value type `type`, into `keyVal` as above, but
-// expandable text is not expanded. Throws
-// std::out_of_range for a size of 0 or one larger than the buffer.
+// expandable text is not expanded. Throws std::out_of_range for a size of 0
+// or one larger than the buffer.
 void ConvertKeyValue(std::string_view buffer, std::uint32_t size, std::uint32_t type,
                      std::string& keyVal);
 

@@ -10,9 +10,6 @@
 namespace torvane {
 namespace {
 
-// The box's one limit, the cipher's: whatever the box holds, Save writes and
-// Load brings back whole.
-constexpr std::size_t kMaxLoad = kMaxCipherText;
 // The line end Save puts after the text.
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -20,11 +17,11 @@ constexpr std::string_view kPasswordWarning =
     "It is very important to remember or write down the password you used to encrypt the text. "
     "This program will not save the password you used to encrypt the text.";
 
-// Load's bytes for the box from the file's first kMaxLoad + 2 bytes: the line
-// end Save added comes off, then the box takes at most kMaxLoad bytes. So a
-// text of the full length saved with its line end loads whole and without a
-// message.
-// (When the file goes on, what is cut is the same with or without the drop.)
+// Load's bytes for the box from the file's first bytes, up to the box's one
+// limit (the cipher's) and the line end Save adds: that line end comes off,
+// then the box takes at most the limit. So whatever the box held when it was
+// saved loads whole and without a message. (When the file goes on, what is
+// cut is the same with or without the drop.)
 struct Loaded {
   std::string bytes;
   bool cut = false;
@@ -32,8 +29,8 @@ struct Loaded {
 Loaded FromFile(platform::FileStart file) {
   Loaded out{std::move(file.bytes), file.more};
   if (out.bytes.ends_with(kLineEnd)) out.bytes.resize(out.bytes.size() - kLineEnd.size());
-  if (out.bytes.size() > kMaxLoad) {
-    out.bytes.resize(kMaxLoad);
+  if (out.bytes.size() > kMaxCipherText) {
+    out.bytes.resize(kMaxCipherText);
     out.cut = true;
   }
   return out;
@@ -59,15 +56,15 @@ void Tarvik::LoadFile(const std::filesystem::path& file) {
   // The file is read whole before the box changes, so a failure keeps the box.
   Loaded loaded;
   try {
-    loaded = FromFile(s_.files.ReadStart(file, kMaxLoad + kLineEnd.size()));
+    loaded = FromFile(s_.files.ReadStart(file, kMaxCipherText + kLineEnd.size()));
   } catch (const platform::FileError& e) {
     Error("Error: The file could not be loaded. " + std::string(e.what()));
     return;
   }
   c_.Text1.SetText(platform::BytesToBox(loaded.bytes));
   if (loaded.cut) {
-    s_.messages.Show("The file is longer than " + std::to_string(kMaxLoad) +
-                         " bytes. Only its first " + std::to_string(kMaxLoad) +
+    s_.messages.Show("The file is longer than " + std::to_string(kMaxCipherText) +
+                         " bytes. Only its first " + std::to_string(kMaxCipherText) +
                          " bytes were loaded.",
                      platform::kMbInformation);
   }
@@ -91,9 +88,9 @@ void Tarvik::save_Click() {
   }
   // Only another program can put a longer text into the box; it would not
   // load back whole.
-  if (text.bytes.size() > kMaxLoad) {
-    Error("Error: The text is too long to save. It can have at most " + std::to_string(kMaxLoad) +
-          " characters. Nothing was saved.");
+  if (text.bytes.size() > kMaxCipherText) {
+    Error("Error: The text is too long to save. It can have at most " +
+          std::to_string(kMaxCipherText) + " characters. Nothing was saved.");
     return;
   }
 
