@@ -15,11 +15,11 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace {
 
-using namespace torvane::platform;
+using namespace torvane::text;
 
 // The characters of Windows-1252's 0x80..0x9F (in no particular order), and
 // the five codes it leaves undefined, which stand for themselves.

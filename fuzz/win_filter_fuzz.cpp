@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "platform/common_dialog.h"
+#include "dialog/common_dialog.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::u16string PlainPairs(const std::string& filter) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string filter(reinterpret_cast<const char*>(data), size);
-  const std::u16string out = torvane::platform::WinFilter(filter);
+  const std::u16string out = torvane::dialog::WinFilter(filter);
   if (IsPlain(filter)) FUZZ_CHECK(out == PlainPairs(filter));
   if (out.empty()) return 0;
 

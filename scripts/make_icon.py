@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a padlock on a page) as a 16-colour .ico with a
-32x32 and a 16x16 image. Run once; the output is committed as res/torvane.ico."""
+32x32 and a 16x16 image. Run once; the output is committed as src/app/torvane.ico."""
 import struct
 import sys
 
@@ -75,4 +75,4 @@ def main(out):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "res/torvane.ico")
+    main(sys.argv[1] if len(sys.argv) > 1 else "src/app/torvane.ico")

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "layout/handler_table.h"
+#include "dispatch/handler_table.h"
 #include "platform/launcher.h"
 #include "platform/layout.h"
 #include "platform/registry.h"

@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "cipher/cipher.h"
-#include "layout/handler_table.h"
+#include "dispatch/handler_table.h"
 #include "placement/tarvik32.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace torvane {
 namespace {
@@ -140,15 +140,15 @@ void Tarvik::Transform(Direction direction) {
     return;
   }
 
-  const platform::BoxBytes text = platform::BoxToBytes(before);
+  const text::BoxBytes text = text::BoxToBytes(before);
   if (!text.ok()) {
-    Error("Error: The text contains the character " + platform::DescribeChar(*text.unmapped) +
+    Error("Error: The text contains the character " + text::DescribeChar(*text.unmapped) +
           ", which this program cannot " + verb + ". Nothing was changed.");
     return;
   }
   platform::SecretBytes password;
-  if (const auto unmapped = platform::BoxToBytes(shownPassword.view(), password)) {
-    Error("Error: The password contains the character " + platform::DescribeChar(*unmapped) +
+  if (const auto unmapped = text::BoxToBytes(shownPassword.view(), password)) {
+    Error("Error: The password contains the character " + text::DescribeChar(*unmapped) +
           ", which this program cannot use in a password. Nothing was changed.");
     return;
   }
@@ -160,7 +160,7 @@ void Tarvik::Transform(Direction direction) {
 
   const std::string result =
       encrypt ? EncryptText(text.bytes, password.view()) : DecryptText(text.bytes, password.view());
-  const std::u16string after = platform::BytesToBox(result);
+  const std::u16string after = text::BytesToBox(result);
   c_.Text1.ReplaceAllUndoable(after);
   if (c_.Text1.Text() != after) {
     c_.Text1.SetText(before);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "layout/handler_table.h"
+#include "dispatch/handler_table.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"

@@ -5,7 +5,7 @@
 #include "cipher/cipher.h"
 #include "main_window/tarvik.h"
 #include "placement/tarvik32.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace torvane {
 namespace {
@@ -61,7 +61,7 @@ void Tarvik::LoadFile(const std::filesystem::path& file) {
     Error("Error: The file could not be loaded. " + std::string(e.what()));
     return;
   }
-  c_.Text1.SetText(platform::BytesToBox(loaded.bytes));
+  c_.Text1.SetText(text::BytesToBox(loaded.bytes));
   if (loaded.cut) {
     s_.messages.Show("The file is longer than " + std::to_string(kMaxCipherText) +
                          " bytes. Only its first " + std::to_string(kMaxCipherText) +
@@ -80,9 +80,9 @@ void Tarvik::save_Click() {
   s_.messages.Show(kPasswordWarning, platform::kMbCritical, "Important");
 
   // The dialog is modal, so the box cannot change while it is open.
-  const platform::BoxBytes text = platform::BoxToBytes(c_.Text1.Text());
+  const text::BoxBytes text = text::BoxToBytes(c_.Text1.Text());
   if (!text.ok()) {
-    Error("Error: The text contains the character " + platform::DescribeChar(*text.unmapped) +
+    Error("Error: The text contains the character " + text::DescribeChar(*text.unmapped) +
           ", which this program cannot save. Nothing was saved.");
     return;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -63,14 +64,39 @@ struct WindowSpec {
 // position plus a base clear of IDOK/IDCANCEL and the other dialog ids.
 inline constexpr int kFirstControlId = 100;
 inline constexpr int kFirstMenuId = 1000;
-std::optional<int> ControlId(const WindowSpec& layout, std::string_view name);
-std::optional<int> MenuId(const WindowSpec& layout, std::string_view name);
-std::string_view NameOfId(const WindowSpec& layout, int id);
+inline std::optional<int> ControlId(const WindowSpec& layout, std::string_view name) {
+  for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+    if (layout.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+inline std::optional<int> MenuId(const WindowSpec& layout, std::string_view name) {
+  for (std::size_t i = 0; i < layout.menus.size(); ++i) {
+    if (layout.menus[i].name == name) return kFirstMenuId + static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+// The name of a control or menu item; empty for an id of neither.
+inline std::string_view NameOfId(const WindowSpec& layout, int id) {
+  const auto menu = static_cast<std::size_t>(id - kFirstMenuId);
+  if (id >= kFirstMenuId && menu < layout.menus.size()) return layout.menus[menu].name;
+  const auto control = static_cast<std::size_t>(id - kFirstControlId);
+  if (id >= kFirstControlId && control < layout.controls.size()) return layout.controls[control].name;
+  return {};
+}
 
-// twips <-> pixels at a DPI, rounded half away from zero.
-int TwipsToPixels(float twips, int dpi);
-float PixelsToTwips(int pixels, int dpi);
+// What a table's units mean at a DPI: twips <-> pixels, rounded half away
+// from zero. They sit with the types because the runtime, which sees only
+// this folder, is what turns a table into a window.
+inline int TwipsToPixels(float twips, int dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
+}
+inline float PixelsToTwips(int pixels, int dpi) {
+  return static_cast<float>(static_cast<double>(pixels) * 1440.0 / dpi);
+}
 // Font height in pixels (negative: the character height, as LOGFONT wants).
-int PointsToLogicalHeight(float points, int dpi);
+inline int PointsToLogicalHeight(float points, int dpi) {
+  return -static_cast<int>(std::lround(static_cast<double>(points) * dpi / 72.0));
+}
 
 }  // namespace torvane::platform

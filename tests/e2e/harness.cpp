@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "main_window/tarvik.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace torvane::e2e {
 namespace {
@@ -80,12 +80,12 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 std::wstring Shown(std::string_view bytes) {
-  const std::u16string s = platform::BytesToBox(bytes);
+  const std::u16string s = text::BytesToBox(bytes);
   return std::wstring(s.begin(), s.end());
 }
 
 std::string Bytes(std::wstring_view shown) {
-  const auto r = platform::BoxToBytes(std::u16string(shown.begin(), shown.end()));
+  const auto r = text::BoxToBytes(std::u16string(shown.begin(), shown.end()));
   if (!r.ok()) throw std::runtime_error("the box holds a character with no single-byte code");
   return r.bytes;
 }
@@ -205,7 +205,7 @@ void App::SendCommandSync(WPARAM wp, LPARAM lp) {
     if (auto box = FindMessageBox()) {
       throw std::runtime_error(
           "unexpected message box: " +
-          platform::Utf16ToUtf8(std::u16string(box->text.begin(), box->text.end())));
+          text::Utf16ToUtf8(std::u16string(box->text.begin(), box->text.end())));
     }
     throw std::runtime_error("the command did not finish");
   }
@@ -334,7 +334,7 @@ HWND App::WaitFileDialog(std::wstring_view title, std::chrono::milliseconds time
     }
     if (std::chrono::steady_clock::now() > deadline) {
       throw std::runtime_error("no file dialog titled " +
-                               platform::Utf16ToUtf8(std::u16string(title.begin(), title.end())));
+                               text::Utf16ToUtf8(std::u16string(title.begin(), title.end())));
     }
     std::this_thread::sleep_for(20ms);
   }

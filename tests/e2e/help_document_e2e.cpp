@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "harness.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace torvane::e2e {
 namespace {
@@ -164,7 +164,7 @@ class HelpDocument : public testing::Test {
         std::getline(in, folder);
         std::getline(in, line);
         const auto wide = [](const std::string& s) {
-          const std::u16string u = platform::Utf8ToUtf16(s);
+          const std::u16string u = text::Utf8ToUtf16(s);
           return std::wstring(u.begin(), u.end());
         };
         return Started{wide(folder), wide(line)};

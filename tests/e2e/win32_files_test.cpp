@@ -1,5 +1,5 @@
 // The Win32 files layer on its own, against real files.
-#include "platform/win32/files.h"
+#include "win32/files.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fakes/call_log.h"
-#include "platform/common_dialog.h"
+#include "dialog/common_dialog.h"
 #include "platform/file_dialog.h"
 
 namespace torvane::fakes {
@@ -86,7 +86,7 @@ class FakeCommonDialog final : public platform::CommonDialog, public Logged {
   std::filesystem::path FileTitle() const override { return real_.FileTitle(); }
 
  private:
-  platform::CommonDialogControl real_{picker};
+  dialog::CommonDialogControl real_{picker};
 };
 
 }  // namespace torvane::fakes

@@ -1,11 +1,11 @@
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <map>
 #include <string>
 
 #include <gtest/gtest.h>
 
-namespace torvane::platform {
+namespace torvane::text {
 namespace {
 
 std::string AllCodes() {
@@ -207,4 +207,4 @@ TEST(CodePageTest, DescribeChar) {
 }
 
 }  // namespace
-}  // namespace torvane::platform
+}  // namespace torvane::text

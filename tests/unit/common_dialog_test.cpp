@@ -1,4 +1,4 @@
-#include "platform/common_dialog.h"
+#include "dialog/common_dialog.h"
 
 #include <stdexcept>
 #include <string>
@@ -7,8 +7,10 @@
 
 #include "fakes/fake_file_dialog.h"
 
-namespace torvane::platform {
+namespace torvane::dialog {
 namespace {
+
+using namespace platform;
 
 using namespace std::string_literals;
 using Kind = FilePickRequest::Kind;
@@ -154,4 +156,4 @@ TEST_F(CommonDialogTest, DialogThatFailsReadsAsCancelled) {
 }
 
 }  // namespace
-}  // namespace torvane::platform
+}  // namespace torvane::dialog

@@ -6,7 +6,7 @@
 #include "fakes/fakes.h"
 #include "tarvik_fixture.h"
 #include "main_window/tarvik.h"
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 namespace torvane {
 namespace {
@@ -312,7 +312,7 @@ TEST_F(FileCommandsTest, ADroppedFileFollowsLoadsLimitAndFailure) {
 TEST_F(FileCommandsTest, SaveThenLoadGivesBackTheBoxExactly) {
   // Cipher text may end in a line end of its own: only Save's comes off.
   const std::u16string original = text1.text =
-      platform::BytesToBox(AllCodes() + "\n\r\r\n" + AllCodes() + "\r\n");
+      text::BytesToBox(AllCodes() + "\n\r\r\n" + AllCodes() + "\r\n");
   picker.Choose(doc);
   window.save_Click();
   text1.text = u"";

@@ -1,4 +1,4 @@
-#include "platform/win32/about_window.h"
+#include "app/about_window.h"
 
 namespace torvane::win32 {
 

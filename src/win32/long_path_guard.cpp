@@ -1,4 +1,4 @@
-#include "platform/win32/long_path_guard.h"
+#include "win32/long_path_guard.h"
 
 #include <commdlg.h>
 #include <dlgs.h>

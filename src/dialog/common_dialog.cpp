@@ -1,18 +1,18 @@
-#include "platform/common_dialog.h"
+#include "dialog/common_dialog.h"
 
 #include <limits>
 #include <stdexcept>
 #include <vector>
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
-namespace torvane::platform {
+namespace torvane::dialog {
 
 namespace {
 
 // A field ends at a NUL, as the dialog reads it.
 std::u16string Field(std::string_view part) {
-  std::u16string field = Utf8ToUtf16(part);
+  std::u16string field = text::Utf8ToUtf16(part);
   const std::size_t nul = field.find(u'\0');
   if (nul != std::u16string::npos) field.resize(nul);
   return field;
@@ -41,29 +41,29 @@ std::u16string WinFilter(std::string_view filter) {
 }
 
 void CommonDialogControl::SetAction(std::int16_t action) {
-  if (action != kActionOpen && action != kActionSaveAs) {
+  if (action != platform::kActionOpen && action != platform::kActionSaveAs) {
     throw std::invalid_argument("the common dialog shows only Open (1) and Save As (2)");
   }
   // A dialog that fails reads as one the user cancelled.
   fileTitle_.clear();
 
-  FilePickRequest request;
+  platform::FilePickRequest request;
   request.kind =
-      action == kActionOpen ? FilePickRequest::Kind::kOpen : FilePickRequest::Kind::kSaveAs;
-  request.title = Utf8ToUtf16(title_);
+      action == platform::kActionOpen ? platform::FilePickRequest::Kind::kOpen : platform::FilePickRequest::Kind::kSaveAs;
+  request.title = text::Utf8ToUtf16(title_);
   request.filter = WinFilter(filter_);
   request.file = filename_;
   request.flags = static_cast<std::uint32_t>(flags_);
   // File-must-exist is an Open option. Left over from a Load, it would keep
   // Save As from naming a new file. Save As always asks before it replaces a
   // file, as Windows users expect; the property itself stays as set.
-  if (action == kActionSaveAs) {
-    request.flags &= ~static_cast<std::uint32_t>(kOfnFileMustExist);
-    request.flags |= static_cast<std::uint32_t>(kOfnOverwritePrompt);
+  if (action == platform::kActionSaveAs) {
+    request.flags &= ~static_cast<std::uint32_t>(platform::kOfnFileMustExist);
+    request.flags |= static_cast<std::uint32_t>(platform::kOfnOverwritePrompt);
   }
   request.filterIndex = filterIndex_;
 
-  const std::optional<FilePicked> picked = picker_.Pick(request);
+  const std::optional<platform::FilePicked> picked = picker_.Pick(request);
   if (!picked || picked->path.empty()) return;
   filename_ = picked->path;
   fileTitle_ = picked->title.empty() ? picked->path.filename() : picked->title;
@@ -72,4 +72,4 @@ void CommonDialogControl::SetAction(std::int16_t action) {
   }
 }
 
-}  // namespace torvane::platform
+}  // namespace torvane::dialog

@@ -1,9 +1,9 @@
-#include "platform/win32/files.h"
+#include "win32/files.h"
 
 #include <algorithm>
 
-#include "platform/win32/handles.h"
-#include "platform/win32/text.h"
+#include "win32/handles.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
@@ -65,7 +65,7 @@ void ClearStray(const std::wstring& temp) {
   if (attrs == INVALID_FILE_ATTRIBUTES) return;
   const std::wstring name = temp.substr(temp.find_last_of(L"\\/") + 1);
   if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-    throw platform::FileError("A folder named \"" + platform::Utf16ToUtf8(U16(name)) +
+    throw platform::FileError("A folder named \"" + Utf8FromWide(name) +
                               "\" is in the way.");
   }
   if (!::DeleteFileW(temp.c_str())) Fail(::GetLastError());
@@ -121,7 +121,7 @@ std::string SystemErrorText(DWORD code) {
                              code, 0, buf, 512, nullptr);
   while (n > 0 && (buf[n - 1] == L'\r' || buf[n - 1] == L'\n' || buf[n - 1] == L' ')) --n;
   if (n == 0) return "Windows error " + std::to_string(code) + ".";
-  return platform::Utf16ToUtf8(U16(std::wstring_view(buf, n)));
+  return Utf8FromWide(std::wstring_view(buf, n));
 }
 
 platform::FileStart Win32Files::ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {

@@ -1,4 +1,4 @@
-#include "platform/win32/file_picker.h"
+#include "win32/file_picker.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/win32/long_path_guard.h"
-#include "platform/win32/shell.h"
-#include "platform/win32/text.h"
+#include "win32/long_path_guard.h"
+#include "win32/shell.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {

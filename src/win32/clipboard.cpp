@@ -1,12 +1,12 @@
-#include "platform/win32/clipboard.h"
+#include "win32/clipboard.h"
 
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
 
-#include "platform/win32/handles.h"
-#include "platform/win32/text.h"
+#include "win32/handles.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 #include "platform/layout.h"
 #include "platform/ui.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/secret.h"
 
-namespace torvane::platform {
+namespace torvane::text {
 
 // Windows-1252, fixed whatever the system's code page, so a cipher file means
 // the same on every machine. The five codes it leaves undefined (0x81 0x8D
@@ -32,7 +32,7 @@ struct BoxBytes {
 BoxBytes BoxToBytes(std::u16string_view box);
 // The same into a string that wipes itself, for a password: on a character
 // with no code, `out` is left empty and the character is returned.
-std::optional<char32_t> BoxToBytes(std::u16string_view box, SecretBytes& out);
+std::optional<char32_t> BoxToBytes(std::u16string_view box, platform::SecretBytes& out);
 
 // UTF-8 <-> UTF-16 for the program's own texts (captions, messages).
 std::u16string Utf8ToUtf16(std::string_view utf8);
@@ -42,4 +42,4 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // "Ω" (U+03A9).
 std::string DescribeChar(char32_t ch);
 
-}  // namespace torvane::platform
+}  // namespace torvane::text

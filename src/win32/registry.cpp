@@ -1,4 +1,4 @@
-#include "platform/win32/registry.h"
+#include "win32/registry.h"
 
 #include <windows.h>
 

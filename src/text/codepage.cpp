@@ -1,9 +1,9 @@
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <array>
 #include <cstdio>
 
-namespace torvane::platform {
+namespace torvane::text {
 namespace {
 
 // 0x80..0x9F; the undefined codes stand for themselves.
@@ -79,7 +79,7 @@ BoxBytes BoxToBytes(std::u16string_view box) {
   return result;
 }
 
-std::optional<char32_t> BoxToBytes(std::u16string_view box, SecretBytes& out) {
+std::optional<char32_t> BoxToBytes(std::u16string_view box, platform::SecretBytes& out) {
   return BoxToBytesInto(box, out.str());
 }
 
@@ -186,4 +186,4 @@ std::string DescribeChar(char32_t ch) {
   return out + code;
 }
 
-}  // namespace torvane::platform
+}  // namespace torvane::text

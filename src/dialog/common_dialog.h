@@ -5,7 +5,7 @@
 
 #include "platform/file_dialog.h"
 
-namespace torvane::platform {
+namespace torvane::dialog {
 
 // "Text|*.txt|All|*.*|" -> u"Text\0*.txt\0All\0*.*\0\0", the filter form of the
 // Win32 file dialogs. The trailing bar is optional; a description left without
@@ -15,9 +15,9 @@ namespace torvane::platform {
 std::u16string WinFilter(std::string_view filter);
 
 // The common dialog's property logic over the platform's file dialog.
-class CommonDialogControl final : public CommonDialog {
+class CommonDialogControl final : public platform::CommonDialog {
  public:
-  explicit CommonDialogControl(FilePicker& picker) : picker_(picker) {}
+  explicit CommonDialogControl(platform::FilePicker& picker) : picker_(picker) {}
 
   void SetDialogTitle(std::string_view title) override { title_ = title; }
   void SetFilter(std::string_view filter) override { filter_ = filter; }
@@ -34,7 +34,7 @@ class CommonDialogControl final : public CommonDialog {
   std::filesystem::path FileTitle() const override { return fileTitle_; }
 
  private:
-  FilePicker& picker_;
+  platform::FilePicker& picker_;
   std::string title_;
   std::string filter_;
   std::filesystem::path filename_;
@@ -43,4 +43,4 @@ class CommonDialogControl final : public CommonDialog {
   std::filesystem::path fileTitle_;
 };
 
-}  // namespace torvane::platform
+}  // namespace torvane::dialog

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "about/frm_about.h"
-#include "platform/win32/launcher.h"
-#include "platform/win32/registry.h"
-#include "platform/win32/window.h"
+#include "win32/launcher.h"
+#include "win32/registry.h"
+#include "win32/window.h"
 #include "platform/window_loader.h"
 
 namespace torvane::win32 {

@@ -4,16 +4,16 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
-#include "platform/common_dialog.h"
-#include "platform/win32/about_window.h"
-#include "platform/win32/clipboard.h"
-#include "platform/win32/file_picker.h"
-#include "platform/win32/files.h"
-#include "platform/win32/program.h"
-#include "platform/win32/resource.h"
-#include "platform/win32/services.h"
-#include "platform/win32/shell.h"
-#include "platform/win32/window.h"
+#include "dialog/common_dialog.h"
+#include "app/about_window.h"
+#include "win32/clipboard.h"
+#include "win32/file_picker.h"
+#include "win32/files.h"
+#include "win32/program.h"
+#include "app/resource.h"
+#include "win32/services.h"
+#include "win32/shell.h"
+#include "win32/window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace torvane;
@@ -31,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Win32Desktop desktop(main.Dpi());
     win32::AboutWindow about({instance, bigIcon, smallIcon, main, messages, desktop});
     win32::Win32FilePicker picker(main.hwnd());
-    platform::CommonDialogControl cmDialog1(picker);
+    dialog::CommonDialogControl cmDialog1(picker);
     win32::Win32Files files;
     win32::Win32Clipboard clipboard(main.hwnd());
     win32::Win32Program program;

@@ -1,10 +1,10 @@
-#include "platform/win32/edit_box.h"
+#include "win32/edit_box.h"
 
 #include <commctrl.h>
 
 #include <stdexcept>
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {

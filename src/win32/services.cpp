@@ -1,9 +1,9 @@
-#include "platform/win32/services.h"
+#include "win32/services.h"
 
 #include <string>
 
 #include "platform/layout.h"
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 

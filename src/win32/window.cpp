@@ -1,4 +1,4 @@
-#include "platform/win32/window.h"
+#include "win32/window.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/win32/edit_box.h"
-#include "platform/win32/text.h"
+#include "win32/edit_box.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
@@ -452,7 +452,7 @@ std::string Window::Caption() const {
   const int n = ::GetWindowTextLengthW(hwnd_);
   std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
   w.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(hwnd_, w.data(), n + 1))));
-  return platform::Utf16ToUtf8(U16(w));
+  return Utf8FromWide(w);
 }
 
 bool Window::Visible() const {

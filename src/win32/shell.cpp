@@ -1,4 +1,4 @@
-#include "platform/win32/shell.h"
+#include "win32/shell.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
