@@ -12,12 +12,16 @@ SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
+.PHONY: all deps check-layers native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
 
 all: windows
 
 deps:
 	@bash scripts/install-deps.sh
+
+# Includes point one way between the folders of src/, and files stay small.
+check-layers:
+	bash scripts/check-layers.sh
 
 native: deps
 	cmake --preset native >/dev/null
@@ -58,7 +62,7 @@ check-dist: windows
 windows-test: windows
 	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64
 
-test: native-test fuzz-smoke check-exe check-dist windows-test
+test: check-layers native-test fuzz-smoke check-exe check-dist windows-test
 
 # The monkey test of make test, long and for several seeds; a failure names
 # its seed and step, to run again with TORVANE_MONKEY_SEED and _ACTIONS.

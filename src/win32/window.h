@@ -4,12 +4,13 @@
 
 #include <shellapi.h>
 
-#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "win32/guard.h"
 #include "win32/handles.h"
 #include "platform/layout.h"
 #include "platform/ui.h"
@@ -67,8 +68,12 @@ class Window final : public platform::Form {
   void OnCommand(int id, int code, HWND control);
   void Dispatch(std::string_view name);
   void OnDropFiles(HDROP drop);
+  void CreateDefaultFont();
+  void CreatePageBrush();
   void PaintBackground(HDC dc);
   void PaintLines(HDC dc);
+  // The brush a label or picture stands on; nullopt: the system's default.
+  std::optional<HBRUSH> ColorStatic(HDC dc, HWND control) const;
   HFONT FontFor(const platform::Font& font);
   RECT PixelRect(const platform::ControlSpec& c) const;
   const platform::ControlSpec* SpecOfControl(HWND control) const;
@@ -90,19 +95,5 @@ class Window final : public platform::Form {
   UniqueBrush pageBrush_;
   std::vector<std::pair<std::string_view, std::unique_ptr<EditBox>>> boxes_;
 };
-
-// Shows an exception that reached the Win32 boundary; the program goes on.
-void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept;
-
-// Runs a handler so that no exception crosses a Win32 frame. A template, not
-// std::function: it wraps every window message.
-template <typename Handler>
-void Guarded(HWND owner, Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    ReportUnexpected(owner, std::current_exception());
-  }
-}
 
 }  // namespace torvane::win32

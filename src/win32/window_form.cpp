@@ -1,0 +1,88 @@
+// The window as the logic sees it, a platform::Form: position and size in
+// twips, caption, visibility and state.
+#include <algorithm>
+#include <string>
+
+#include "win32/text.h"
+#include "win32/window.h"
+
+namespace torvane::win32 {
+
+RECT Window::WindowRect() const {
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  return r;
+}
+
+platform::WindowHandle Window::Handle() const {
+  return reinterpret_cast<platform::WindowHandle>(hwnd_);
+}
+
+float Window::Left() const {
+  return platform::PixelsToTwips(WindowRect().left, dpi_);
+}
+
+float Window::Top() const {
+  return platform::PixelsToTwips(WindowRect().top, dpi_);
+}
+
+float Window::Width() const {
+  const RECT r = WindowRect();
+  return platform::PixelsToTwips(r.right - r.left, dpi_);
+}
+
+float Window::Height() const {
+  const RECT r = WindowRect();
+  return platform::PixelsToTwips(r.bottom - r.top, dpi_);
+}
+
+void Window::SetLeft(float twips) {
+  ::SetWindowPos(hwnd_, nullptr, platform::TwipsToPixels(twips, dpi_), WindowRect().top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetTop(float twips) {
+  ::SetWindowPos(hwnd_, nullptr, WindowRect().left, platform::TwipsToPixels(twips, dpi_), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Window::Caption() const {
+  const int n = ::GetWindowTextLengthW(hwnd_);
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  w.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(hwnd_, w.data(), n + 1))));
+  return Utf8FromWide(w);
+}
+
+bool Window::Visible() const {
+  return ::IsWindowVisible(hwnd_) != FALSE;
+}
+
+void Window::Show() {
+  ::ShowWindow(hwnd_, ::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+}
+
+void Window::Hide() {
+  ::ShowWindow(hwnd_, SW_HIDE);
+}
+
+platform::WindowState Window::State() const {
+  if (::IsIconic(hwnd_)) return platform::WindowState::kMinimized;
+  if (::IsZoomed(hwnd_)) return platform::WindowState::kMaximized;
+  return platform::WindowState::kNormal;
+}
+
+void Window::SetState(platform::WindowState state) {
+  switch (state) {
+    case platform::WindowState::kMinimized:
+      ::ShowWindow(hwnd_, SW_MINIMIZE);
+      break;
+    case platform::WindowState::kMaximized:
+      ::ShowWindow(hwnd_, SW_MAXIMIZE);
+      break;
+    case platform::WindowState::kNormal:
+      ::ShowWindow(hwnd_, SW_RESTORE);
+      break;
+  }
+}
+
+}  // namespace torvane::win32

@@ -1,0 +1,76 @@
+// What the window paints itself: the tab page, the lines of the layout, and
+// the colours of the labels that stand on them.
+#include <cstdlib>
+
+#include "win32/window.h"
+
+namespace torvane::win32 {
+namespace {
+
+using platform::ControlKind;
+using platform::ControlSpec;
+
+COLORREF ToColorRef(platform::Rgb c) {
+  return RGB(c.r, c.g, c.b);
+}
+
+// The colour a label stands on: its own, else the tab page it sits on.
+std::optional<platform::Rgb> PageColor(const platform::WindowSpec& layout) {
+  for (const auto& c : layout.controls) {
+    if (c.kind == ControlKind::kTabPanel && c.backColor) return c.backColor;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void Window::CreatePageBrush() {
+  if (auto page = PageColor(layout_)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
+}
+
+std::optional<HBRUSH> Window::ColorStatic(HDC dc, HWND control) const {
+  const ControlSpec* c = SpecOfControl(control);
+  if (!c || c->kind == ControlKind::kTextBox) return std::nullopt;
+  ::SetTextColor(dc, c->foreColor ? ToColorRef(*c->foreColor) : ::GetSysColor(COLOR_WINDOWTEXT));
+  ::SetBkMode(dc, TRANSPARENT);
+  return pageBrush_ ? pageBrush_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void Window::PaintBackground(HDC dc) {
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  for (const auto& c : layout_.controls) {
+    if (c.kind != ControlKind::kTabPanel) continue;
+    RECT r = PixelRect(c);
+    if (pageBrush_) ::FillRect(dc, &r, pageBrush_.get());
+    ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+  }
+}
+
+void Window::PaintLines(HDC dc) {
+  // A line made earlier lies over one made later, so the table's first line
+  // is painted last. An etched rule relies on it: a grey line over a white
+  // one twice as wide.
+  for (auto it = layout_.controls.rbegin(); it != layout_.controls.rend(); ++it) {
+    const ControlSpec& c = *it;
+    if (c.kind != ControlKind::kLine) continue;
+    UniquePen pen(::CreatePen(PS_SOLID, 1, c.foreColor ? ToColorRef(*c.foreColor) : RGB(0, 0, 0)));
+    const HGDIOBJ old = ::SelectObject(dc, pen.get());
+    const int x1 = platform::TwipsToPixels(c.left, dpi_), y1 = platform::TwipsToPixels(c.top, dpi_);
+    const int x2 = platform::TwipsToPixels(c.width, dpi_),
+              y2 = platform::TwipsToPixels(c.height, dpi_);
+    // A wide line is one-pixel lines side by side, below (or right of) the
+    // first: a wide pen would centre itself differently on each system.
+    const bool flat = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    const int width = (c.flags & platform::kWideLine) ? 2 : 1;
+    for (int i = 0; i < width; ++i) {
+      const int dx = flat ? 0 : i, dy = flat ? i : 0;
+      ::MoveToEx(dc, x1 + dx, y1 + dy, nullptr);
+      ::LineTo(dc, x2 + dx, y2 + dy);
+    }
+    ::SelectObject(dc, old);
+  }
+}
+
+}  // namespace torvane::win32
