@@ -3,14 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "main_window/tarvik.h"
-#include "dialog/common_dialog.h"
 #include "app/about_window.h"
+#include "app/resource.h"
+#include "dialog/common_dialog.h"
+#include "main_window/tarvik.h"
 #include "win32/clipboard.h"
 #include "win32/file_picker.h"
+#include "win32/file_system.h"
 #include "win32/files.h"
 #include "win32/program.h"
-#include "app/resource.h"
 #include "win32/services.h"
 #include "win32/shell.h"
 #include "win32/window.h"

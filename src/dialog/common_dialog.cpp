@@ -48,8 +48,8 @@ void CommonDialogControl::SetAction(std::int16_t action) {
   fileTitle_.clear();
 
   platform::FilePickRequest request;
-  request.kind =
-      action == platform::kActionOpen ? platform::FilePickRequest::Kind::kOpen : platform::FilePickRequest::Kind::kSaveAs;
+  request.kind = action == platform::kActionOpen ? platform::FilePickRequest::Kind::kOpen
+                                                 : platform::FilePickRequest::Kind::kSaveAs;
   request.title = text::Utf8ToUtf16(title_);
   request.filter = WinFilter(filter_);
   request.file = filename_;

@@ -26,7 +26,7 @@ struct Loaded {
   std::string bytes;
   bool cut = false;
 };
-Loaded FromFile(platform::FileStart file) {
+Loaded FromFile(platform::FirstBytes file) {
   Loaded out{std::move(file.bytes), file.more};
   if (out.bytes.ends_with(kLineEnd)) out.bytes.resize(out.bytes.size() - kLineEnd.size());
   if (out.bytes.size() > kMaxCipherText) {
@@ -56,7 +56,7 @@ void Tarvik::LoadFile(const std::filesystem::path& file) {
   // The file is read whole before the box changes, so a failure keeps the box.
   Loaded loaded;
   try {
-    loaded = FromFile(s_.files.ReadStart(file, kMaxCipherText + kLineEnd.size()));
+    loaded = FromFile(s_.files.ReadFirstBytes(file, kMaxCipherText + kLineEnd.size()));
   } catch (const platform::FileError& e) {
     Error("Error: The file could not be loaded. " + std::string(e.what()));
     return;

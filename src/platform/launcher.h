@@ -1,7 +1,8 @@
 #pragma once
 
-#include <stdexcept>
 #include <string_view>
+
+#include "platform/system_error.h"
 
 // Finding and starting another program. Paths are the single-byte text the
 // registry's ANSI calls give (the system's code page), passed on unchanged.
@@ -18,9 +19,9 @@ class FileSearch {
 // Window styles for a started program.
 inline constexpr int kShowNormalFocus = 1;
 
-class StartError : public std::runtime_error {
+class StartError : public SystemError {
  public:
-  using std::runtime_error::runtime_error;
+  using SystemError::SystemError;
 };
 
 class ProcessStarter {

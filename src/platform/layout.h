@@ -81,7 +81,9 @@ inline std::string_view NameOfId(const WindowSpec& layout, int id) {
   const auto menu = static_cast<std::size_t>(id - kFirstMenuId);
   if (id >= kFirstMenuId && menu < layout.menus.size()) return layout.menus[menu].name;
   const auto control = static_cast<std::size_t>(id - kFirstControlId);
-  if (id >= kFirstControlId && control < layout.controls.size()) return layout.controls[control].name;
+  if (id >= kFirstControlId && control < layout.controls.size()) {
+    return layout.controls[control].name;
+  }
   return {};
 }
 

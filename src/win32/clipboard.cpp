@@ -1,23 +1,17 @@
 #include "win32/clipboard.h"
 
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <type_traits>
 
+#include "win32/error.h"
 #include "win32/handles.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
 
-struct GlobalRelease {
-  void operator()(HGLOBAL h) const noexcept { ::GlobalFree(h); }
-};
-using UniqueGlobal = Unique<HGLOBAL, GlobalRelease>;
-
 static_assert(!std::is_copy_constructible_v<ClipboardSession>);
-static_assert(!std::is_copy_constructible_v<UniqueGlobal>);
 
 // The bytes of a global memory block while it is locked.
 class GlobalLockView {
@@ -37,9 +31,9 @@ class GlobalLockView {
 
 UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
   UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, size));
-  if (!block) throw std::runtime_error("out of memory for the clipboard");
+  if (!block) Fail("GlobalAlloc", ::GetLastError(), "out of memory for the clipboard");
   GlobalLockView view(block.get());
-  if (!view.get()) throw std::runtime_error("cannot lock memory for the clipboard");
+  if (!view.get()) Fail("GlobalLock", ::GetLastError(), "cannot lock memory for the clipboard");
   std::memcpy(view.get(), data, size);
   return block;
 }
@@ -47,7 +41,7 @@ UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
 // On success the clipboard owns the block.
 void Place(UINT format, UniqueGlobal block) {
   if (!::SetClipboardData(format, block.get())) {
-    throw std::runtime_error("cannot put the text on the clipboard");
+    Fail("SetClipboardData", ::GetLastError(), "cannot put the text on the clipboard");
   }
   block.release();
 }
@@ -69,7 +63,7 @@ ClipboardSession::ClipboardSession(HWND owner) {
     if (::OpenClipboard(owner)) return;
     ::Sleep(10);
   }
-  throw std::runtime_error("the clipboard is in use by another program");
+  Fail("OpenClipboard", ::GetLastError(), "the clipboard is in use by another program");
 }
 
 void Win32Clipboard::PutText(std::u16string_view text) {
@@ -82,12 +76,14 @@ void Win32Clipboard::PutText(std::u16string_view text) {
   UniqueGlobal marks[std::size(kPrivacyFormats)];
   for (std::size_t i = 0; i < std::size(kPrivacyFormats); ++i) {
     formats[i] = ::RegisterClipboardFormatW(kPrivacyFormats[i]);
-    if (!formats[i]) throw std::runtime_error("cannot register a clipboard format");
+    if (!formats[i]) {
+      Fail("RegisterClipboardFormatW", ::GetLastError(), "cannot register a clipboard format");
+    }
     marks[i] = GlobalCopy(&kNo, sizeof kNo);
   }
 
   ClipboardSession session(owner_);
-  if (!::EmptyClipboard()) throw std::runtime_error("cannot empty the clipboard");
+  if (!::EmptyClipboard()) Fail("EmptyClipboard", ::GetLastError(), "cannot empty the clipboard");
   // The marks go first: should one fail, no unmarked text is left behind.
   for (std::size_t i = 0; i < std::size(kPrivacyFormats); ++i) {
     Place(formats[i], std::move(marks[i]));
@@ -99,9 +95,9 @@ std::u16string Win32Clipboard::GetText() {
   ClipboardSession session(owner_);
   if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
   const HANDLE h = ::GetClipboardData(CF_UNICODETEXT);
-  if (!h) throw std::runtime_error("cannot read the clipboard");
+  if (!h) Fail("GetClipboardData", ::GetLastError(), "cannot read the clipboard");
   GlobalLockView view(h);
-  if (!view.get()) throw std::runtime_error("cannot read the clipboard");
+  if (!view.get()) Fail("GlobalLock", ::GetLastError(), "cannot read the clipboard");
   // The text ends at its first NUL, or at the block's end if another program
   // left the NUL out.
   const auto* p = static_cast<const wchar_t*>(view.get());

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
+#include "win32/error.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -108,7 +107,7 @@ platform::SecretText EditBox::ReadSecret() const {
 
 void EditBox::SetText(std::u16string_view text) {
   if (!::SetWindowTextW(edit_, Wide(text).c_str())) {
-    throw std::runtime_error("the text box refused the text");
+    Fail("SetWindowTextW", ::GetLastError(), "the text box refused the text");
   }
 }
 

@@ -4,11 +4,10 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cwchar>
-#include <stdexcept>
 #include <string>
 
+#include "win32/error.h"
 #include "win32/long_path_guard.h"
 #include "win32/shell.h"
 #include "win32/text.h"
@@ -78,10 +77,9 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
                     MB_OK | MB_ICONEXCLAMATION);
       return std::nullopt;
     }
-    char text[80];
-    std::snprintf(text, sizeof text, "The file dialog could not be shown (error 0x%lx).",
-                  static_cast<unsigned long>(err));
-    throw std::runtime_error(text);
+    // A common-dialog code (CDERR_, FNERR_), not a GetLastError one.
+    Fail(open ? "GetOpenFileNameW" : "GetSaveFileNameW", err,
+         "The file dialog could not be shown.");
   }
   return platform::FilePicked{Terminated(file), Terminated(title),
                               static_cast<int>(ofn.nFilterIndex)};

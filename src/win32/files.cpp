@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/error.h"
 #include "win32/handles.h"
 #include "win32/text.h"
 
@@ -14,15 +15,16 @@ constexpr DWORD kChunk = 1 << 20;
 constexpr std::wstring_view kTempSuffix = L".torvane.tmp";
 constexpr std::wstring_view kBackupSuffix = L".torvane.bak";
 
-[[noreturn]] void Fail(DWORD code) {
-  throw platform::FileError(SystemErrorText(code));
+// A file error carries the system's sentence: the user reads it after
+// "The file could not be saved."
+[[noreturn]] void FailFile(const char* call, DWORD code = ::GetLastError()) {
+  Fail<platform::FileError>(call, code);
 }
 
-UniqueHandle Open(const std::wstring& file, DWORD access, DWORD share, DWORD creation,
-                  DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  const HANDLE h =
-      ::CreateFileW(file.c_str(), access, share, nullptr, creation, attributes, nullptr);
-  return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+UniqueFile Open(const std::wstring& file, DWORD access, DWORD share, DWORD creation,
+                DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  return UniqueFile(
+      ::CreateFileW(file.c_str(), access, share, nullptr, creation, attributes, nullptr));
 }
 
 // A path of MAX_PATH or more only works in the \\?\ form (short of the
@@ -35,7 +37,7 @@ std::wstring SystemPath(const std::filesystem::path& file) {
   std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
   const DWORD n =
       ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (n == 0 || n >= full.size()) Fail(::GetLastError());
+  if (n == 0 || n >= full.size()) FailFile("GetFullPathNameW");
   full.resize(n);
   if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
@@ -65,10 +67,9 @@ void ClearStray(const std::wstring& temp) {
   if (attrs == INVALID_FILE_ATTRIBUTES) return;
   const std::wstring name = temp.substr(temp.find_last_of(L"\\/") + 1);
   if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-    throw platform::FileError("A folder named \"" + Utf8FromWide(name) +
-                              "\" is in the way.");
+    throw platform::FileError("A folder named \"" + Utf8FromWide(name) + "\" is in the way.");
   }
-  if (!::DeleteFileW(temp.c_str())) Fail(::GetLastError());
+  if (!::DeleteFileW(temp.c_str())) FailFile("DeleteFileW");
 }
 
 // The temporary file until it is in the target's place: removed on every
@@ -104,44 +105,35 @@ void PutInPlace(TempFile& temp, const std::wstring& target, const std::wstring* 
     // A target removed since the check is created instead.
     if (err != ERROR_FILE_NOT_FOUND ||
         ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      Fail(err);
+      FailFile("ReplaceFileW", err);
     }
   }
   if (!::MoveFileExW(temp.path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    Fail(::GetLastError());
+    FailFile("MoveFileExW");
   }
   temp.done = true;
 }
 
 }  // namespace
 
-std::string SystemErrorText(DWORD code) {
-  wchar_t buf[512];
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, 0, buf, 512, nullptr);
-  while (n > 0 && (buf[n - 1] == L'\r' || buf[n - 1] == L'\n' || buf[n - 1] == L' ')) --n;
-  if (n == 0) return "Windows error " + std::to_string(code) + ".";
-  return Utf8FromWide(std::wstring_view(buf, n));
-}
-
-platform::FileStart Win32Files::ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {
+platform::FirstBytes Win32Files::ReadFirstBytes(const std::filesystem::path& path,
+                                                std::size_t maxBytes) {
   const std::wstring file = SystemPath(path);
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
     throw platform::FileError("It is a folder, not a file.");
   }
-  const UniqueHandle h =
-      Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
-  if (!h) Fail(::GetLastError());
+  const UniqueFile h = Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+  if (!h) FailFile("CreateFileW");
 
   // One byte past the limit tells whether the file goes on.
-  platform::FileStart out;
+  platform::FirstBytes out;
   out.bytes.resize(maxBytes + 1);
   std::size_t got = 0;
   while (got < out.bytes.size()) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, out.bytes.size() - got));
     DWORD n = 0;
-    if (!::ReadFile(h.get(), out.bytes.data() + got, want, &n, nullptr)) Fail(::GetLastError());
+    if (!::ReadFile(h.get(), out.bytes.data() + got, want, &n, nullptr)) FailFile("ReadFile");
     if (n == 0) break;
     got += n;
   }
@@ -160,9 +152,9 @@ void Win32Files::Replace(const std::filesystem::path& path, std::string_view byt
     if (attrs & FILE_ATTRIBUTE_DIRECTORY) throw platform::FileError("It is a folder, not a file.");
     if (attrs & FILE_ATTRIBUTE_READONLY) throw platform::FileError("The file is read-only.");
     // Fails when another program holds the file without sharing it.
-    const UniqueHandle probe = Open(
+    const UniqueFile probe = Open(
         file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
-    if (!probe) Fail(::GetLastError());
+    if (!probe) FailFile("CreateFileW");
   }
 
   const std::wstring tempPath = SidePath(file, kTempSuffix);
@@ -175,20 +167,20 @@ void Win32Files::Replace(const std::filesystem::path& path, std::string_view byt
   // not carry them over.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  UniqueHandle h = Open(tempPath, GENERIC_WRITE, 0, CREATE_NEW,
-                        exists && (attrs & kKept) ? attrs & kKept : FILE_ATTRIBUTE_NORMAL);
-  if (!h) Fail(::GetLastError());  // someone else's file by now: never delete it
+  UniqueFile h = Open(tempPath, GENERIC_WRITE, 0, CREATE_NEW,
+                      exists && (attrs & kKept) ? attrs & kKept : FILE_ATTRIBUTE_NORMAL);
+  if (!h) FailFile("CreateFileW");  // someone else's file by now: never delete it
   temp.path = tempPath;
 
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
     DWORD n = 0;
-    if (!::WriteFile(h.get(), bytes.data() + done, want, &n, nullptr)) Fail(::GetLastError());
-    if (n == 0) Fail(ERROR_WRITE_FAULT);
+    if (!::WriteFile(h.get(), bytes.data() + done, want, &n, nullptr)) FailFile("WriteFile");
+    if (n == 0) FailFile("WriteFile", ERROR_WRITE_FAULT);
     done += n;
   }
-  if (!::FlushFileBuffers(h.get())) Fail(::GetLastError());
+  if (!::FlushFileBuffers(h.get())) FailFile("FlushFileBuffers");
   h.reset();
   PutInPlace(temp, file, exists ? &backup : nullptr);
 }

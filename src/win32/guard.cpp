@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/system_error.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -10,6 +11,10 @@ void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
   std::string what = "unknown error";
   try {
     std::rethrow_exception(error);
+  } catch (const platform::SystemError& e) {
+    // The call and its code, for whoever the user reads the message to.
+    what = e.what();
+    if (!e.call().empty()) what += " (" + e.call() + ", error " + std::to_string(e.code()) + ")";
   } catch (const std::exception& e) {
     what = e.what();
   } catch (...) {

@@ -9,15 +9,26 @@
 
 namespace torvane::win32 {
 
+// The value that means "no handle": null, unless the kind's Close says
+// otherwise (CreateFileW's INVALID_HANDLE_VALUE).
+template <typename T, typename Close>
+T NoHandle() noexcept {
+  if constexpr (requires { Close::None(); }) {
+    return Close::None();
+  } else {
+    return T{};
+  }
+}
+
 // One move-only owner for every kind of handle; each kind is a one-line alias.
 template <typename T, typename Close>
 class Unique {
  public:
   Unique() = default;
   explicit Unique(T h) noexcept : h_(h) {}
-  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, T{})) {}
+  Unique(Unique&& o) noexcept : h_(o.release()) {}
   Unique& operator=(Unique&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, T{}));
+    if (this != &o) reset(o.release());
     return *this;
   }
   Unique(const Unique&) = delete;
@@ -25,15 +36,15 @@ class Unique {
   ~Unique() { reset(); }
 
   T get() const noexcept { return h_; }
-  explicit operator bool() const noexcept { return h_ != T{}; }
-  T release() noexcept { return std::exchange(h_, T{}); }
-  void reset(T h = T{}) noexcept {
-    if (h_ != T{}) Close{}(h_);
+  explicit operator bool() const noexcept { return h_ != NoHandle<T, Close>(); }
+  T release() noexcept { return std::exchange(h_, NoHandle<T, Close>()); }
+  void reset(T h = NoHandle<T, Close>()) noexcept {
+    if (*this) Close{}(h_);
     h_ = h;
   }
 
  private:
-  T h_{};
+  T h_ = NoHandle<T, Close>();
 };
 
 struct GdiClose {
@@ -51,6 +62,13 @@ struct WindowClose {
 struct HandleClose {
   void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
 };
+struct FileClose {
+  void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
+  static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+};
+struct GlobalFree {
+  void operator()(HGLOBAL h) const noexcept { ::GlobalFree(h); }
+};
 struct DropFinish {
   void operator()(HDROP h) const noexcept { ::DragFinish(h); }
 };
@@ -66,10 +84,14 @@ using UniqueIcon = Unique<HICON, IconClose>;
 using UniqueWindow = Unique<HWND, WindowClose>;
 using ScreenDc = Unique<HDC, DcRelease>;
 using UniqueDrop = Unique<HDROP, DropFinish>;
-// Kernel handles; CreateFileW's INVALID_HANDLE_VALUE must be turned into null first.
+// Kernel handles that are null when absent: processes, threads, events.
 using UniqueHandle = Unique<HANDLE, HandleClose>;
+// What CreateFileW gives: INVALID_HANDLE_VALUE when absent.
+using UniqueFile = Unique<HANDLE, FileClose>;
+using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
 
 static_assert(!std::is_copy_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueWindow>);
+static_assert(!std::is_copy_constructible_v<UniqueFile>);
 
 }  // namespace torvane::win32

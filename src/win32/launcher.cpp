@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "win32/error.h"
+#include "win32/handles.h"
+
 namespace torvane::win32 {
 namespace {
 
@@ -13,7 +16,10 @@ std::wstring WideFromAnsi(std::string_view s) {
   if (s.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(),
                                       static_cast<int>(s.size()), nullptr, 0);
-  if (n <= 0) throw platform::StartError("the path is not text of this system's code page");
+  if (n <= 0) {
+    Fail<platform::StartError>("MultiByteToWideChar", ::GetLastError(),
+                               "the path is not text of this system's code page");
+  }
   std::wstring w(static_cast<std::size_t>(n), L'\0');
   ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()),
                         w.data(), n);
@@ -44,12 +50,10 @@ void Win32ProcessStarter::Start(std::string_view program, int windowStyle) {
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &si, &pi)) {
-    throw platform::StartError("cannot start the program (error " +
-                               std::to_string(::GetLastError()) + ")");
+    Fail<platform::StartError>("CreateProcessW", ::GetLastError(), "cannot start the program");
   }
   // Not waited for, not watched: it runs on its own.
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
+  const UniqueHandle thread(pi.hThread), process(pi.hProcess);
 }
 
 }  // namespace torvane::win32

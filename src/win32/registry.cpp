@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "win32/error.h"
 
 namespace torvane::win32 {
 namespace {
@@ -52,7 +53,7 @@ std::string Win32Registry::ExpandText(std::string_view text) {
     // The size it asks for counts the terminating zero.
     const DWORD want =
         ::ExpandEnvironmentStringsA(in.c_str(), out.data(), static_cast<DWORD>(out.size()));
-    if (want == 0) throw std::runtime_error("the text could not be expanded");
+    if (want == 0) Fail("ExpandEnvironmentStringsA");
     if (want <= out.size()) {
       out.resize(want - 1);
       return out;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win32/edit_box.h"
+#include "win32/error.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -34,7 +35,8 @@ void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC pro
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name.c_str();
-  if (!::RegisterClassExW(&wc)) throw std::runtime_error("cannot register the window class");
+  if (!::RegisterClassExW(&wc))
+    Fail("RegisterClassExW", ::GetLastError(), "cannot register the window class");
 }
 
 const ControlSpec* FindSpec(const platform::WindowSpec& layout, int id) {
@@ -61,7 +63,7 @@ Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options o
   HWND hwnd = ::CreateWindowExW(exStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(), kStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, instance, this);
-  if (!hwnd) throw std::runtime_error("cannot create the window");
+  if (!hwnd) Fail("CreateWindowExW", ::GetLastError(), "cannot create the window");
   UniqueWindow guard(hwnd);  // destroyed again if the rest fails
 
   if (options_.bigIcon)

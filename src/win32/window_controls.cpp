@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32/edit_box.h"
+#include "win32/error.h"
 #include "win32/text.h"
 #include "win32/window.h"
 
@@ -125,7 +126,7 @@ void Window::CreateControls() {
         ::CreateWindowExW(ex, cls, WideFromUtf8(c.caption).c_str(), style, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, hwnd_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (!h) throw std::runtime_error("cannot create a control");
+    if (!h) Fail("CreateWindowExW", ::GetLastError(), "cannot create a control");
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
     if (c.kind == ControlKind::kPicture && options_.bigIcon) {
       ::SendMessageW(h, STM_SETICON, reinterpret_cast<WPARAM>(options_.bigIcon), 0);

@@ -189,9 +189,8 @@ void SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& text,
                               nullptr),
             ERROR_SUCCESS);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  EXPECT_EQ(
-      ::RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes),
-      ERROR_SUCCESS);
+  EXPECT_EQ(::RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes),
+            ERROR_SUCCESS);
   ::RegCloseKey(k);
 }
 

@@ -1,4 +1,5 @@
 // The Win32 files layer on its own, against real files.
+#include "win32/error.h"
 #include "win32/files.h"
 
 #include <gtest/gtest.h>
@@ -46,33 +47,40 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
                {1, bytes.substr(0, 1), true},
                {0, "", true}};
   for (const auto& c : cases) {
-    const platform::FileStart got = files.ReadStart(file, c.max);
+    const platform::FirstBytes got = files.ReadFirstBytes(file, c.max);
     EXPECT_EQ(got.bytes, c.want) << c.max;
     EXPECT_EQ(got.more, c.more) << c.max;
   }
 
   WriteBytes(file, "");
-  const platform::FileStart empty = files.ReadStart(file, 32002);
+  const platform::FirstBytes empty = files.ReadFirstBytes(file, 32002);
   EXPECT_EQ(empty.bytes, "");
   EXPECT_FALSE(empty.more);
 
   // More than one read's worth.
   const std::string big = Lines(3 << 20);
   WriteBytes(file, big);
-  EXPECT_EQ(files.ReadStart(file, big.size()).bytes, big);
+  EXPECT_EQ(files.ReadFirstBytes(file, big.size()).bytes, big);
 }
 
 TEST_F(Win32FilesTest, ReadFailuresGiveTheReason) {
-  ExpectSentence(ReasonOf([&] { files.ReadStart(folder / L"missing.txt", 10); }));
-  EXPECT_EQ(ReasonOf([&] { files.ReadStart(folder, 10); }), "It is a folder, not a file.");
+  ExpectSentence(ReasonOf([&] { files.ReadFirstBytes(folder / L"missing.txt", 10); }));
+  try {
+    files.ReadFirstBytes(folder / L"missing.txt", 10);
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.call(), "CreateFileW");
+    EXPECT_EQ(e.code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  }
+  EXPECT_EQ(ReasonOf([&] { files.ReadFirstBytes(folder, 10); }), "It is a folder, not a file.");
 
   const auto file = folder / L"locked.txt";
   WriteBytes(file, "abc");
   {
     LockedFile lock(file);
-    ExpectSentence(ReasonOf([&] { files.ReadStart(file, 10); }));
+    ExpectSentence(ReasonOf([&] { files.ReadFirstBytes(file, 10); }));
   }
-  EXPECT_EQ(files.ReadStart(file, 10).bytes, "abc") << "readable once released";
+  EXPECT_EQ(files.ReadFirstBytes(file, 10).bytes, "abc") << "readable once released";
 }
 
 TEST_F(Win32FilesTest, ReplaceCreatesAndReplacesWholeFilesByWideName) {
@@ -99,7 +107,7 @@ TEST_F(Win32FilesTest, ReplaceCreatesAndReplacesWholeFilesByWideName) {
   std::filesystem::create_directories(deep);
   files.Replace(deep / L"deep.txt", "deep");
   files.Replace(deep / L"deep.txt", "deeper");
-  EXPECT_EQ(files.ReadStart(deep / L"deep.txt", 10).bytes, "deeper");
+  EXPECT_EQ(files.ReadFirstBytes(deep / L"deep.txt", 10).bytes, "deeper");
 }
 
 TEST_F(Win32FilesTest, ReplaceKeepsTheTargetsAttributesAndClearsAStrayTemporaryFile) {
@@ -185,7 +193,7 @@ TEST_F(Win32FilesTest, ReadsOnlyTheStartOfAGigabyteFile) {
     ::CloseHandle(h);
     ASSERT_TRUE(sized);
   }
-  const platform::FileStart start = files.ReadStart(file, 32002);
+  const platform::FirstBytes start = files.ReadFirstBytes(file, 32002);
   EXPECT_EQ(start.bytes, std::string(32002, '\0'));
   EXPECT_TRUE(start.more);
 }

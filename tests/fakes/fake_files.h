@@ -23,8 +23,9 @@ class FakeFiles final : public platform::Files, public Logged {
   std::map<std::filesystem::path, std::string> writeFailures;
   std::size_t lastMaxBytes = 0;
 
-  platform::FileStart ReadStart(const std::filesystem::path& file, std::size_t maxBytes) override {
-    Note("ReadStart");
+  platform::FirstBytes ReadFirstBytes(const std::filesystem::path& file,
+                                      std::size_t maxBytes) override {
+    Note("ReadFirstBytes");
     lastMaxBytes = maxBytes;
     if (auto f = readFailures.find(file); f != readFailures.end()) {
       throw platform::FileError(f->second);

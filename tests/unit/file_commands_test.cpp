@@ -284,7 +284,7 @@ TEST_F(FileCommandsTest, ADroppedFileAndACommandLineFileLoadAsLoadDoes) {
   // file is read, so that a message about it stands over the window.
   const auto copied = log.IndexOf("Files.Copy");
   const auto shown = log.IndexOf("Form.Show");
-  const auto read = log.IndexOf("Files.ReadStart");
+  const auto read = log.IndexOf("Files.ReadFirstBytes");
   ASSERT_TRUE(copied && shown && read);
   EXPECT_LT(*copied, *shown);
   EXPECT_LT(*shown, *read);
