@@ -64,7 +64,7 @@ constexpr platform::WindowSpec kLayout{.className = "TorvaneAbout",
                                        .menus = {}};
 // clang-format on
 
-using Handler = layout::Handler<FrmAbout>;
+using Handler = dispatch::Handler<FrmAbout>;
 constexpr std::array kHandlers = {
     Handler{"cmdOK", &FrmAbout::cmdOK_Click},
     Handler{"cmdSysInfo", &FrmAbout::cmdSysInfo_Click},
@@ -76,12 +76,12 @@ const platform::WindowSpec& FrmAbout::Layout() {
   return kLayout;
 }
 
-std::span<const layout::Handler<FrmAbout>> FrmAbout::Handlers() {
+std::span<const dispatch::Handler<FrmAbout>> FrmAbout::Handlers() {
   return kHandlers;
 }
 
 void FrmAbout::Command(std::string_view name) {
-  layout::RunHandler(*this, Handlers(), name);
+  dispatch::RunHandler(*this, Handlers(), name);
 }
 
 void FrmAbout::Form_Load() {

@@ -16,7 +16,7 @@ class FrmAbout final : public platform::WindowLogic {
  public:
   static const platform::WindowSpec& Layout();
   // The handler of each button, by its name in the layout.
-  static std::span<const layout::Handler<FrmAbout>> Handlers();
+  static std::span<const dispatch::Handler<FrmAbout>> Handlers();
 
   struct Controls {
     platform::Form& form;

@@ -4,12 +4,18 @@ namespace torvane::win32 {
 
 platform::Form& AboutWindow::Load() {
   if (window_) return *window_;
-  auto window = std::make_unique<Window>(
-      FrmAbout::Layout(), c_.instance,
-      Window::Options{c_.bigIcon, c_.smallIcon, false, [this] { OnClose(); }});
-  auto logic = std::make_unique<FrmAbout>(
-      FrmAbout::Controls{*window, c_.mainForm},
-      FrmAbout::Services{c_.messages, c_.desktop, registry_, files_, processes_});
+  auto window = std::make_unique<Window>(FrmAbout::Layout(), c_.instance,
+                                         Window::Options{.bigIcon = c_.bigIcon,
+                                                         .smallIcon = c_.smallIcon,
+                                                         .endsProgram = false,
+                                                         .onClose = [this] { OnClose(); }});
+  auto logic =
+      std::make_unique<FrmAbout>(FrmAbout::Controls{.form = *window, .mainForm = c_.mainForm},
+                                 FrmAbout::Services{.messages = c_.messages,
+                                                    .desktop = c_.desktop,
+                                                    .registry = registry_,
+                                                    .files = files_,
+                                                    .processes = processes_});
   window->SetLogic(logic.get());
   window_ = std::move(window);
   logic_ = std::move(logic);

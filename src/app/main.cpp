@@ -27,10 +27,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     const auto smallIcon = static_cast<HICON>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    win32::Window main(Tarvik::Layout(), instance, {bigIcon, smallIcon, true, {}});
+    win32::Window main(
+        Tarvik::Layout(), instance,
+        {.bigIcon = bigIcon, .smallIcon = smallIcon, .endsProgram = true, .onClose = {}});
     win32::Win32MessageBox messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
-    win32::AboutWindow about({instance, bigIcon, smallIcon, main, messages, desktop});
+    win32::AboutWindow about({.instance = instance,
+                              .bigIcon = bigIcon,
+                              .smallIcon = smallIcon,
+                              .mainForm = main,
+                              .messages = messages,
+                              .desktop = desktop});
     win32::Win32FilePicker picker(main.hwnd());
     dialog::CommonDialogControl cmDialog1(picker);
     win32::Win32Files files;
@@ -38,9 +45,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Win32Program program;
     win32::Win32FileSystem fileSystem;
     win32::Win32Shell shell;
-    Tarvik tarvik(
-        {main, main.Box("Text1"), main.Box("Text2")},
-        {messages, desktop, about, cmDialog1, files, clipboard, program, fileSystem, shell});
+    Tarvik tarvik({.form = main, .Text1 = main.Box("Text1"), .Text2 = main.Box("Text2")},
+                  {.messages = messages,
+                   .desktop = desktop,
+                   .about = about,
+                   .CMDialog1 = cmDialog1,
+                   .files = files,
+                   .clipboard = clipboard,
+                   .program = program,
+                   .fileSystem = fileSystem,
+                   .shell = shell});
     main.SetLogic(&tarvik);
     main.Load();
     ::ShowWindow(main.hwnd(), show);

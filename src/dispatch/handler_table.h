@@ -5,7 +5,7 @@
 
 // How a window's logic finds the handler of a control or menu item: one table
 // of names and member functions per window, searched by this one function.
-namespace torvane::layout {
+namespace torvane::dispatch {
 
 template <typename Logic>
 struct Handler {
@@ -25,4 +25,4 @@ bool RunHandler(Logic& logic, std::span<const Handler<Logic>> handlers, std::str
   return false;
 }
 
-}  // namespace torvane::layout
+}  // namespace torvane::dispatch

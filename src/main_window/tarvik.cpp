@@ -74,7 +74,7 @@ constexpr platform::WindowSpec kLayout{.className = "TorvaneMain",
                                        .acceptsFiles = true};
 // clang-format on
 
-using Handler = layout::Handler<Tarvik>;
+using Handler = dispatch::Handler<Tarvik>;
 constexpr std::array kHandlers = {
     Handler{"Command1", &Tarvik::Command1_Click}, Handler{"Command2", &Tarvik::Command2_Click},
     Handler{"about", &Tarvik::about_Click},       Handler{"save", &Tarvik::save_Click},
@@ -92,12 +92,12 @@ const platform::WindowSpec& Tarvik::Layout() {
   return kLayout;
 }
 
-std::span<const layout::Handler<Tarvik>> Tarvik::Handlers() {
+std::span<const dispatch::Handler<Tarvik>> Tarvik::Handlers() {
   return kHandlers;
 }
 
 void Tarvik::Command(std::string_view name) {
-  layout::RunHandler(*this, Handlers(), name);
+  dispatch::RunHandler(*this, Handlers(), name);
 }
 
 void Tarvik::Form_Load() {

@@ -25,7 +25,7 @@ class Tarvik final : public platform::WindowLogic {
  public:
   static const platform::WindowSpec& Layout();
   // The handler of each button and menu item, by its name in the layout.
-  static std::span<const layout::Handler<Tarvik>> Handlers();
+  static std::span<const dispatch::Handler<Tarvik>> Handlers();
 
   struct Controls {
     platform::Form& form;

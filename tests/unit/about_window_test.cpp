@@ -31,14 +31,26 @@ class AboutWindowTest : public ::testing::Test {
   fakes::FakeWindowLoader loader{log, aboutForm};
   fakes::FakeCommonDialog dialog{log};
   fakes::FakeFiles textFiles{log};
-  FrmAbout about{{aboutForm, mainForm}, {messages, desktop, registry, files, processes}};
+  FrmAbout about{{.form = aboutForm, .mainForm = mainForm},
+                 {.messages = messages,
+                  .desktop = desktop,
+                  .registry = registry,
+                  .files = files,
+                  .processes = processes}};
   fakes::FakeClipboard clipboard{log};
   fakes::FakeProgram program{log};
   fakes::FakeFileSystem fileSystem{log};
   fakes::FakeShell shell{log};
-  Tarvik tarvik{
-      {mainForm, text1, text2},
-      {messages, desktop, loader, dialog, textFiles, clipboard, program, fileSystem, shell}};
+  Tarvik tarvik{{.form = mainForm, .Text1 = text1, .Text2 = text2},
+                {.messages = messages,
+                 .desktop = desktop,
+                 .about = loader,
+                 .CMDialog1 = dialog,
+                 .files = textFiles,
+                 .clipboard = clipboard,
+                 .program = program,
+                 .fileSystem = fileSystem,
+                 .shell = shell}};
 
   static constexpr platform::WindowHandle kMain = 0x10;
   static constexpr platform::WindowHandle kAbout = 0x20;

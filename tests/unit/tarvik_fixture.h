@@ -26,9 +26,16 @@ class TarvikTest : public ::testing::Test {
   fakes::FakeProgram program{log};
   fakes::FakeFileSystem fileSystem{log};
   fakes::FakeShell shell{log};
-  Tarvik window{
-      {form, text1, text2},
-      {messages, desktop, aboutLoader, dialog, files, clipboard, program, fileSystem, shell}};
+  Tarvik window{{.form = form, .Text1 = text1, .Text2 = text2},
+                {.messages = messages,
+                 .desktop = desktop,
+                 .about = aboutLoader,
+                 .CMDialog1 = dialog,
+                 .files = files,
+                 .clipboard = clipboard,
+                 .program = program,
+                 .fileSystem = fileSystem,
+                 .shell = shell}};
 
   // What the user left in the boxes, set straight into the fakes (not logged).
   void Enter(std::u16string text, std::size_t selStart, std::size_t selLength,
