@@ -12,7 +12,7 @@ SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps check-layers native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
+.PHONY: all deps check-layers mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
 
 all: windows
 
@@ -78,6 +78,13 @@ soak: windows
 	    || { echo "soak: seed $$seed FAILED"; exit 1; }; \
 	  echo "soak: seed $$seed passed in $$(( $$(date +%s) - start )) s"; \
 	done
+
+# Plants each fault of scripts/mutants/faults.txt in turn and checks that the
+# tests catch it (not part of make test). MUTANTS=text runs only the faults
+# whose description contains it.
+mutants: deps
+	scripts/with-wine.sh build/mutants-win64 scripts/with-full-disk.sh build/mutants-win64 \
+	  bash scripts/mutants/run.sh "$(MUTANTS)"
 
 # Runs the 64-bit build: many Linux kernels cannot run 32-bit code, and so
 # not 32-bit Wine; on Windows, build/win32/bin/torvane.exe is the program.
