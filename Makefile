@@ -28,7 +28,7 @@ native: deps
 	cmake --build --preset native
 
 native-test: native
-	ctest --preset native
+	ctest --preset native --output-junit $(CURDIR)/build/native-tests.xml
 
 # libFuzzer targets (clang): FUZZ_SECONDS each with make fuzz, 5 s each in
 # make test. The corpus grows under build/fuzz/corpus, not in fuzz/corpus.
@@ -60,9 +60,10 @@ check-dist: windows
 	bash scripts/check-dist.sh
 
 windows-test: windows
-	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64
+	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64 --output-junit $(CURDIR)/build/windows-tests.xml
 
 test: check-layers native-test fuzz-smoke check-exe check-dist windows-test
+	bash scripts/test-summary.sh build/native-tests.xml build/windows-tests.xml
 
 # The monkey test of make test, long and for several seeds; a failure names
 # its seed and step, to run again with TORVANE_MONKEY_SEED and _ACTIONS.
