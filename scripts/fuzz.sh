@@ -10,7 +10,7 @@ build=$1
 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(cipher_fuzz codepage_fuzz win_filter_fuzz reg_value_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(roundtrip_fuzz)
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 failed=0

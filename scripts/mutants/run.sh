@@ -4,7 +4,8 @@
 # that survived; fails when one survives or does not build. Run through
 # `make mutants`, which gives it Wine (with-wine.sh) and a full disk.
 #   usage: scripts/mutants/run.sh [PATTERN]   (only the faults whose
-#          description contains PATTERN)
+#          description contains PATTERN; MUTANTS_SUITE=native or wine: only
+#          the faults of that suite)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -60,6 +61,7 @@ survivors=() broken=() equivalents=()
 try() {  # one entry
   [[ -z $desc ]] && return
   [[ -n $pattern && $desc != *"$pattern"* ]] && return
+  [[ -n ${MUTANTS_SUITE:-} && ${tests%% *} != "$MUTANTS_SUITE" ]] && return
   if [[ -n $equivalent ]]; then
     equivalents+=("$desc: $equivalent")
     return

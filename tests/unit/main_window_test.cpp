@@ -1,388 +1,291 @@
-#include "main_window/tarvik.h"
-
-#include <string>
-#include <vector>
-
+// Every handler of the main window, over recording fakes.
 #include <gtest/gtest.h>
 
+#include "dialog/common_dialog.h"
 #include "fakes/fakes.h"
-#include "tarvik_fixture.h"
+#include "main_window/tarvik.h"
 
 namespace torvane {
 namespace {
 
-using fakes::CallLog;
-using fakes::FakeDesktop;
-using fakes::FakeForm;
-using fakes::FakeMessageBox;
-using fakes::FakeTextBox;
+using namespace std::string_literals;
+using Shown = fakes::FakeMessageBox::Shown;
 
-class MainWindowTest : public TarvikTest {
- protected:
-  // What the user typed, set straight into the fakes (not logged).
-  void Enter(std::u16string text, std::u16string password) {
-    text1.text = std::move(text);
-    text2.text = std::move(password);
-  }
+Shown ErrorBox(std::string text) { return {std::move(text), platform::kMbInformation, "Error"}; }
 
-  // One "Error" message with the information icon, and Text1 untouched.
-  void ExpectRefused(const std::u16string& text1Before) {
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, "Error");
-    EXPECT_EQ(messages.shown[0].flags, 64);
-    EXPECT_EQ(messages.shown[0].text.rfind("Error: ", 0), 0u) << messages.shown[0].text;
-    EXPECT_EQ(text1.text, text1Before);
-    EXPECT_FALSE(log.Contains("Text1.ReplaceAllUndoable"));
-    EXPECT_FALSE(log.Contains("Text1.SetText"));
-    EXPECT_FALSE(text1.undo.has_value());
-  }
+const std::string kWarning =
+    "It is very important to remember or write down the password you used to encrypt the text. "
+    "This program will not save the password you used to encrypt the text.";
 
-  void ExpectPasswordUntouched(const std::u16string& password) {
-    EXPECT_EQ(text2.text, password);
-    EXPECT_FALSE(log.Contains("Text2.SetText"));
-    EXPECT_FALSE(log.Contains("Text2.SetSelText"));
-    EXPECT_FALSE(log.Contains("Text2.ReplaceAllUndoable"));
+struct MainWindowTest : ::testing::Test {
+  fakes::Log log;
+  fakes::FakeForm form{log, "Main"};
+  fakes::FakeTextBox text1{log, "Text1"}, text2{log, "Text2"};
+  fakes::FakeMessageBox messages{log, "Messages"};
+  fakes::FakeDesktop desktop{log, "Desktop"};
+  fakes::FakeForm aboutForm{log, "About"};
+  fakes::FakeWindowLoader about{log, "AboutLoader", aboutForm};
+  fakes::FakeFilePicker picker{log, "Picker"};
+  dialog::CommonDialogControl cmDialog1{picker};
+  fakes::FakeFiles files{log, "Files"};
+  fakes::FakeClipboard clipboard{log, "Clipboard"};
+  fakes::FakeProgram program{log, "Program"};
+  fakes::FakeFileSystem fileSystem{log, "FileSystem"};
+  fakes::FakeShell shell{log, "Shell"};
+  Tarvik tarvik{{.form = form, .Text1 = text1, .Text2 = text2},
+                {.messages = messages,
+                 .desktop = desktop,
+                 .about = about,
+                 .CMDialog1 = cmDialog1,
+                 .files = files,
+                 .clipboard = clipboard,
+                 .program = program,
+                 .fileSystem = fileSystem,
+                 .shell = shell}};
+
+  void Box(std::u16string text, std::size_t selStart = 0, std::size_t selLength = 0) {
+    text1.text = std::move(text), text1.selStart = selStart, text1.selLength = selLength;
   }
 };
 
-// --- Encrypt and Decrypt -----------------------------------------------------
-
-TEST_F(MainWindowTest, EncryptWorkedExample) {
-  Enter(u"Hi!", u"ab");
-  window.Command1_Click();
-  // Codes 138, 170, 99 are Š, ª and c in Windows-1252.
-  EXPECT_EQ(text1.text, u"Šªc");
-  EXPECT_TRUE(messages.shown.empty());
-  ExpectTopmostFirst();
-  ExpectPasswordUntouched(u"ab");
+TEST_F(MainWindowTest, LoadMakesTopmostCentresCopiesHelpThenOpensTheNamedFile) {
+  fileSystem.files[u"C:\\app\\help.doc"] = "guide";
+  program.arguments = {"C:\\notes.txt"};
+  files.files["C:\\notes.txt"] = "saved\r\n";
+  tarvik.Form_Load();
+  EXPECT_EQ(log, (fakes::Log{"Desktop.SetWindowPos", "Main.SetLeft", "Main.SetTop",
+                             "FileSystem.Copy", "Main.Show", "Files.Read", "Text1.SetText"}));
+  const auto& top = desktop.positions.at(0);
+  EXPECT_EQ(top.window, 0x1234u);
+  EXPECT_EQ(top.after, platform::kHwndTopmost);
+  EXPECT_EQ(top.flags, 3u) << "SWP_NOSIZE | SWP_NOMOVE";
+  EXPECT_EQ(form.left, (19200 - 4410) / 2.0f);
+  EXPECT_EQ(form.top, (14400 - 4650) / 2.0f);
+  EXPECT_EQ(fileSystem.files.at(u"c:\\windows\\encrypthelp.doc"), "guide");
+  EXPECT_EQ(text1.text, u"saved");
 }
 
-TEST_F(MainWindowTest, DecryptWorkedExampleWithAnyPasswordCase) {
-  for (const char16_t* password : {u"ab", u"AB", u"aB"}) {
-    Enter(u"Šªc", password);
-    window.Command2_Click();
-    EXPECT_EQ(text1.text, u"Hi!");
+TEST_F(MainWindowTest, EveryCommandFirstPutsTheWindowOnTopAgain) {
+  picker.answers.assign(4, std::nullopt);
+  for (const auto& h : Tarvik::Handlers()) {
+    log.clear();
+    tarvik.Command(h.name);
+    ASSERT_FALSE(log.empty()) << h.name;
+    EXPECT_EQ(log.front(), "Desktop.SetWindowPos") << h.name;
   }
-  EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MainWindowTest, ReplacementIsOneUndoableEditOfTheWholeText) {
-  Enter(u"Hi!", u"ab");
-  text1.selStart = 1;  // a selection must not limit what is replaced
-  text1.selLength = 1;
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"Šªc");
-  EXPECT_EQ(log.Count("Text1.ReplaceAllUndoable"), 1u);
-  EXPECT_FALSE(log.Contains("Text1.SetText"));
-  text1.Undo();
-  EXPECT_EQ(text1.text, u"Hi!");
-}
-
-TEST_F(MainWindowTest, HighCodesAndCodeZeroThroughTheBox) {
-  // é is 233; position 1 uses B (66): 299 mod 256 = 43, '+'.
-  Enter(u"é", u"ab");
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"+");
+TEST_F(MainWindowTest, EncryptAndDecryptReplaceTheTextAsOneUndoableEdit) {
+  Box(u"Hi!");
+  text2.text = u"ab";
+  tarvik.Command("Command1");
+  EXPECT_EQ(text1.text, u"\u0160\u00AAc") << "codes 138 170 99";
+  EXPECT_EQ(text1.undo, u"Hi!");
   text2.text = u"AB";
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, u"é");
-
-  // ÿ (255) + 1 wraps to code 0, which the box shows as U+2400, and back.
-  Enter(u"ÿ", u"\u0001");
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"\u2400");
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, u"ÿ");
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(MainWindowTest, BlankTextAndPasswordAreAccepted) {
-  Enter(u" ", u" ");
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"@");  // 32 + 32
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(MainWindowTest, EncryptTwiceThenDecryptTwiceRestores) {
-  const std::u16string plain = u"Line 1\r\n\tCafé €5 — “quoted” ½ Œuvre";
-  Enter(plain, u"key");
-  window.Command1_Click();
-  const std::u16string once = text1.text;
-  EXPECT_NE(once, plain);
-  window.Command1_Click();
-  EXPECT_NE(text1.text, once);
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, once);
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, plain);
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(MainWindowTest, DecryptWithUpperCasePasswordRestores) {
-  const std::u16string plain = u"Meet me at the usual place.\r\n";
-  Enter(plain, u"key");
-  window.Command1_Click();
-  EXPECT_NE(text1.text, plain);
-  text2.text = u"KEY";
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, plain);
-
-  // é/É and ÿ/Ÿ (0xFF/0x9F) are the same key too.
-  Enter(plain, u"éÿ");
-  window.Command1_Click();
-  text2.text = u"ÉŸ";
-  window.Command2_Click();
-  EXPECT_EQ(text1.text, plain);
-}
-
-TEST_F(MainWindowTest, CommandDispatchesByName) {
-  Enter(u"Hi!", u"ab");
-  window.Command("Command1");
-  EXPECT_EQ(text1.text, u"Šªc");
-  window.Command("Command2");
+  tarvik.Command("Command2");
   EXPECT_EQ(text1.text, u"Hi!");
-
-  log.Clear();
-  window.Command("NoSuchControl");
-  EXPECT_TRUE(log.Empty());
+  Box(u"\u2400");  // code 0 with "A": position 0 uses A (65) -> 'A'
+  text2.text = u"a";
+  tarvik.Command("Command1");
+  EXPECT_EQ(text1.text, u"A");
   EXPECT_TRUE(messages.shown.empty());
 }
 
-// --- Refusals ----------------------------------------------------------------
-
-TEST_F(MainWindowTest, EmptyTextMessages) {
-  Enter(u"", u"pw");
-  window.Command1_Click();
-  ExpectTopmostFirst();
-  ExpectRefused(u"");
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter text to encrypt.");
-
+TEST_F(MainWindowTest, EncryptAndDecryptRefuseWithAMessageAndChangeNothing) {
+  const struct {
+    std::string_view name, command;
+    std::u16string text, password;
+    std::string message;
+  } rows[] = {
+      {"no text", "Command1", u"", u"pw", "Error: You have to enter text to encrypt."},
+      {"no text", "Command2", u"", u"pw", "Error: You have to enter text to decrypt."},
+      {"no password", "Command1", u"abc", u"", "Error: You have to enter a password."},
+      {"Greek in the text", "Command2", u"a\u03A9", u"pw",
+       "Error: The text contains the character \"\u03A9\" (U+03A9), which this program cannot "
+       "decrypt. Nothing was changed."},
+      {"Greek in the password", "Command1", u"abc", u"p\u03BB",
+       "Error: The password contains the character \"\u03BB\" (U+03BB), which this program "
+       "cannot use in a password. Nothing was changed."},
+      {"one past the limit", "Command1", std::u16string(32767, u'a'), u"pw",
+       "Error: The text is too long to encrypt. It can have at most 32766 characters. Nothing "
+       "was changed."},
+  };
+  for (const auto& r : rows) {
+    Box(r.text);
+    text2.text = r.password;
+    messages.shown.clear();
+    tarvik.Command(r.command);
+    EXPECT_EQ(text1.text, r.text) << r.name;
+    EXPECT_EQ(messages.shown, std::vector{ErrorBox(r.message)}) << r.name;
+  }
+  Box(u"abcd");
+  text2.text = u"pw";
+  text1.limit = 2;  // the box cannot take the result: the text goes back
   messages.shown.clear();
-  window.Command2_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter text to decrypt.");
-  EXPECT_EQ(messages.shown[0].title, "Error");
-  EXPECT_EQ(messages.shown[0].flags, 64);
+  tarvik.Command("Command1");
+  EXPECT_EQ(text1.text, u"abcd");
+  EXPECT_EQ(messages.shown, std::vector{ErrorBox(
+                                "Error: The text box could not hold the encrypted text, so the "
+                                "text was put back as it was.")});
 }
 
-TEST_F(MainWindowTest, EmptyPasswordMessageIsTheSameForBoth) {
-  Enter(u"Hi!", u"");
-  window.Command1_Click();
-  ExpectTopmostFirst();
-  ExpectRefused(u"Hi!");
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter a password.");
-
-  messages.shown.clear();
-  window.Command2_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter a password.");
-  EXPECT_EQ(text1.text, u"Hi!");
-}
-
-TEST_F(MainWindowTest, TextIsCheckedBeforePassword) {
-  Enter(u"", u"");
-  window.Command1_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter text to encrypt.");
-  // Emptiness comes before the character check of either box.
-  messages.shown.clear();
-  Enter(u"", u"Ω");
-  window.Command2_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter text to decrypt.");
-  messages.shown.clear();
-  Enter(u"Ω", u"");
-  window.Command1_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Error: You have to enter a password.");
-}
-
-TEST_F(MainWindowTest, CharacterWithNoCodeInTextIsNamed) {
-  Enter(u"abΩc", u"pw");
-  window.Command1_Click();
-  ExpectTopmostFirst();
-  ExpectRefused(u"abΩc");
-  const std::string& text = messages.shown[0].text;
-  EXPECT_NE(text.find("\"Ω\" (U+03A9)"), std::string::npos) << text;
-  EXPECT_NE(text.find("text"), std::string::npos) << text;
-}
-
-TEST_F(MainWindowTest, CharacterWithNoCodeInPasswordIsNamedWhole) {
-  Enter(u"Hi!", u"p\U0001F600w");
-  window.Command2_Click();
-  ExpectTopmostFirst();
-  ExpectRefused(u"Hi!");
-  const std::string& text = messages.shown[0].text;
-  EXPECT_NE(text.find("U+1F600"), std::string::npos) << text;
-  EXPECT_NE(text.find("password"), std::string::npos) << text;
-  ExpectPasswordUntouched(u"p\U0001F600w");
-}
-
-TEST_F(MainWindowTest, LongestTextIsTransformed) {
-  // 'a' (97) + '!' (33) = 130, which is ‚ (U+201A).
-  Enter(std::u16string(32766, u'a'), u"!");
-  window.Command1_Click();
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(text1.text, std::u16string(32766, u'‚'));
-}
-
-TEST_F(MainWindowTest, TooLongTextIsRefused) {
-  const std::u16string tooLong(32767, u'a');
-  Enter(tooLong, u"!");
-  window.Command1_Click();
-  ExpectTopmostFirst();
-  ExpectRefused(tooLong);
-  EXPECT_NE(messages.shown[0].text.find("32766"), std::string::npos) << messages.shown[0].text;
-
-  messages.shown.clear();
-  window.Command2_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].title, "Error");
-  EXPECT_EQ(text1.text, tooLong);
-}
-
-TEST_F(MainWindowTest, BoxThatCannotHoldTheResultIsPutBack) {
-  Enter(u"Hi!", u"ab");
-  text1.limit = 2;  // the replacement keeps only "Šª"
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"Hi!");
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].title, "Error");
-  EXPECT_EQ(messages.shown[0].flags, 64);
-  const auto replaced = log.IndexOf("Text1.ReplaceAllUndoable");
-  const auto restored = log.IndexOf("Text1.SetText");
-  const auto shown = log.IndexOf("MessageBox.Show");
-  ASSERT_TRUE(replaced && restored && shown);
-  EXPECT_LT(*replaced, *restored);
-  EXPECT_LT(*restored, *shown);
-  ExpectPasswordUntouched(u"ab");
-}
-
-TEST_F(MainWindowTest, BoxThatJustHoldsTheResultIsKept) {
-  Enter(u"Hi!", u"ab");
-  text1.limit = 3;
-  window.Command1_Click();
-  EXPECT_EQ(text1.text, u"Šªc");
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-// --- Start-up ----------------------------------------------------------------
-
-TEST_F(MainWindowTest, FormLoadMakesTopmostThenCentres) {
-  desktop.screenWidth = 19200;
-  desktop.screenHeight = 14400;
-  form.width = 4410;
-  form.height = 4650;
-  window.Form_Load();
-  ASSERT_GE(log.Entries().size(), 3u);
-  EXPECT_EQ(log.Entries()[0], "Desktop.SetWindowPos");
-  EXPECT_EQ(log.Entries()[1], "Form.SetLeft");
-  EXPECT_EQ(log.Entries()[2], "Form.SetTop");
-  EXPECT_EQ(form.left, 7395);
-  EXPECT_EQ(form.top, 4875);
-  EXPECT_TRUE(messages.shown.empty());
+TEST_F(MainWindowTest, EditCommandsWorkOnTheTextBox) {
+  Box(u"one two", 4, 3);
+  tarvik.Command("copy");
+  EXPECT_EQ(clipboard.text, u"two");
+  tarvik.Command("cut");  // the whole box goes, as one edit
+  EXPECT_EQ(clipboard.text, u"two");
   EXPECT_EQ(text1.text, u"");
-  EXPECT_EQ(text2.text, u"");
+  EXPECT_EQ(text1.undo, u"one two");
+  Box(u"one two", 4, 3);
+  clipboard.text = u"2";
+  tarvik.Command("paste");
+  EXPECT_EQ(text1.text, u"one 2");
+  EXPECT_TRUE(tarvik.Paste("Text1"));  // the box's own Ctrl+V takes the same way
+  EXPECT_EQ(text1.text, u"one 22");
+  EXPECT_FALSE(tarvik.Paste("Text2"));
+  tarvik.Command("clear");
+  EXPECT_EQ(text1.text, u"");
+  EXPECT_EQ(text1.undo, u"one 22");
+  tarvik.Command("mini");
+  EXPECT_EQ(form.state, platform::WindowState::kMinimized);
+  tarvik.Command("exit");
+  EXPECT_EQ(log.back(), "Program.End");
+  EXPECT_TRUE(messages.shown.empty());
 }
 
-// --- Layout table ------------------------------------------------------------
-
-struct ExpectedControl {
-  platform::ControlKind kind;
-  std::string_view name;
-  std::string_view caption;
-  float left, top, width, height;
-  int tabIndex;
-  float points;
-  unsigned flags;  // multi-line, scroll bar and password bits only
-};
-
-TEST(MainWindowLayoutTest, WindowAndControls) {
-  using platform::ControlKind;
-  const auto& layout = Tarvik::Layout();
-  EXPECT_EQ(layout.caption, "Torvane");
-  EXPECT_EQ(layout.clientWidth, 4320);
-  EXPECT_EQ(layout.clientHeight, 3945);
-
-  constexpr unsigned kBox = platform::kMultiLine | platform::kVScroll;
-  const ExpectedControl expected[] = {
-      {ControlKind::kTabPanel, "SSTab1", "", 0, 0, 4335, 3975, 0, 9, 0},
-      {ControlKind::kLabel, "Label3", "Select File To Encrypt:", 120, 120, 2775, 255, 1, 9, 0},
-      {ControlKind::kTextBox, "Text1", "", 120, 360, 4095, 2355, 2, 9, kBox},
-      {ControlKind::kLabel, "Label4", "Password:", 120, 2760, 1455, 255, 3, 9, 0},
-      {ControlKind::kTextBox, "Text2", "", 120, 3000, 4095, 315, 4, 9, platform::kPassword},
-      {ControlKind::kButton, "Command1", "Encrypt", 480, 3480, 1215, 375, 5, 8.25f, 0},
-      {ControlKind::kButton, "Command2", "Decrypt", 2520, 3480, 1215, 375, 6, 8.25f, 0},
-  };
-  ASSERT_EQ(layout.controls.size(), std::size(expected));
-  for (const auto& e : expected) {
-    SCOPED_TRACE(e.name);
-    const platform::ControlSpec* c = nullptr;
-    for (const auto& candidate : layout.controls) {
-      if (candidate.name == e.name) c = &candidate;
-    }
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->kind, e.kind);
-    EXPECT_EQ(c->caption, e.caption);
-    EXPECT_EQ(c->left, e.left);
-    EXPECT_EQ(c->top, e.top);
-    EXPECT_EQ(c->width, e.width);
-    EXPECT_EQ(c->height, e.height);
-    EXPECT_EQ(c->tabIndex, e.tabIndex);
-    EXPECT_EQ(c->font.face, "Arial");
-    EXPECT_EQ(c->font.points, e.points);
-    EXPECT_FALSE(c->font.bold);
-    EXPECT_EQ(c->flags & (kBox | platform::kPassword), e.flags);
-  }
+TEST_F(MainWindowTest, APastePastTheLimitIsRefusedWhole) {
+  Box(std::u16string(32760, u'a'), 10, 4);
+  clipboard.text = std::u16string(10, u'b');  // 32760 - 4 + 10 = 32766: fits
+  tarvik.Command("paste");
+  EXPECT_EQ(text1.text.size(), 32766u);
+  text1.selLength = 0;
+  clipboard.text = u"b";
+  tarvik.Command("paste");
+  EXPECT_EQ(text1.text.size(), 32766u);
+  EXPECT_EQ(messages.shown,
+            std::vector{ErrorBox("Error: The text box holds at most 32766 characters, and the "
+                                 "pasted text would make it 32767. Nothing was pasted.")});
 }
 
-TEST(MainWindowLayoutTest, Colours) {
-  const auto& layout = Tarvik::Layout();
-  for (const auto& c : layout.controls) {
-    if (c.name == "Label3" || c.name == "Label4") {
-      ASSERT_TRUE(c.foreColor.has_value()) << c.name;
-      EXPECT_EQ(c.foreColor->r, 255);
-      EXPECT_EQ(c.foreColor->g, 0);
-      EXPECT_EQ(c.foreColor->b, 0);
-    }
-    if (c.name == "SSTab1") {
-      ASSERT_TRUE(c.backColor.has_value());
-      EXPECT_EQ(c.backColor->r, 192);
-      EXPECT_EQ(c.backColor->g, 192);
-      EXPECT_EQ(c.backColor->b, 192);
-    }
+TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
+  const struct {
+    std::string_view name;
+    std::string file;
+    std::u16string box;
+    std::vector<Shown> shown;
+  } rows[] = {
+      {"a saved text", "a\0\x8A\r\n"s, u"a\u2400\u0160", {}},
+      {"no line end", "ab\r", u"ab\r", {}},
+      {"a full box", std::string(32766, 'x') + "\r\n", std::u16string(32766, u'x'), {}},
+      {"longer", std::string(32767, 'y'), std::u16string(32766, u'y'),
+       {{"The file is longer than 32766 bytes. Only its first 32766 bytes were loaded.",
+         platform::kMbInformation, "Torvane"}}},
+  };
+  for (const auto& r : rows) {
+    files.files["C:\\in.txt"] = r.file;
+    picker.answers = {std::filesystem::path("C:\\in.txt")};
+    messages.shown.clear();
+    tarvik.Command("load");
+    EXPECT_EQ(text1.text, r.box) << r.name;
+    EXPECT_EQ(messages.shown, r.shown) << r.name;
   }
+  const platform::FilePickRequest& asked = picker.requests.at(0);
+  EXPECT_EQ(asked.kind, platform::FilePickRequest::Kind::kOpen);
+  EXPECT_EQ(asked.title, u"Load");
+  EXPECT_EQ(asked.filter, u"(*.txt)\0*.txt\0(*.*)\0*.*\0\0"s);
+  EXPECT_EQ(asked.flags, 0x1000u) << "OFN_FILEMUSTEXIST";
+
+  picker.answers = {std::nullopt};
+  tarvik.Command("load");
+  files.failure = "Access is denied.";
+  picker.answers = {std::filesystem::path("C:\\in.txt")};
+  tarvik.Command("load");
+  EXPECT_EQ(text1.text, std::u16string(32766, u'y')) << "a cancel or a failure keeps the box";
+  EXPECT_EQ(messages.shown.back(),
+            ErrorBox("Error: The file could not be loaded. Access is denied."));
 }
 
-TEST(MainWindowLayoutTest, MenusInOrder) {
-  struct Item {
-    std::string_view name, caption;
-    int level;
+TEST_F(MainWindowTest, ADroppedFileLoadsTheFirst) {
+  files.files["C:\\a.txt"] = "A";
+  tarvik.Form_OLEDragDrop({"C:\\a.txt", "C:\\b.txt"});
+  EXPECT_EQ(text1.text, u"A");
+}
+
+TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
+  Box(u"a\u2400\u0160");
+  picker.answers = {std::filesystem::path("C:\\out.txt")};
+  tarvik.Command("save");
+  EXPECT_EQ(messages.shown, (std::vector<Shown>{{kWarning, platform::kMbCritical, "Important"}}));
+  EXPECT_EQ(files.files.at("C:\\out.txt"), "a\0\x8A\r\n"s);
+  const platform::FilePickRequest& asked = picker.requests.at(0);
+  EXPECT_EQ(asked.kind, platform::FilePickRequest::Kind::kSaveAs);
+  EXPECT_EQ(asked.title, u"Save Encrypted Text");
+  EXPECT_EQ(asked.filter, u"Text Files\0*.txt\0All Files\0*.*\0\0"s);
+  EXPECT_EQ(asked.filterIndex, 2);
+
+  const struct {
+    std::string_view name;
+    std::u16string box;
+    std::optional<std::string> failure;
+    std::string message;
+  } refusals[] = {
+      {"Greek", u"x\u03A9", {},
+       "Error: The text contains the character \"\u03A9\" (U+03A9), which this program cannot "
+       "save. Nothing was saved."},
+      {"too long", std::u16string(32767, u'a'), {},
+       "Error: The text is too long to save. It can have at most 32766 characters. Nothing was "
+       "saved."},
+      {"a failure", u"x", "The disk is full.",
+       "Error: The file could not be saved. The disk is full."},
   };
-  const Item expected[] = {
-      {"file", "&File", 0},
-      {"mini", "&Minimize", 1},
-      {"a", "-", 1},
-      {"exit", "&Exit", 1},
-      {"options", "&Options", 0},
-      {"save", "Save", 1},
-      {"load", "Load", 1},
-      {"d", "-", 1},
-      {"cut", "Cut", 1},
-      {"copy", "Copy", 1},
-      {"paste", "Paste", 1},
-      {"clear", "Clear", 1},
-      {"help", "&Help", 0},
-      {"about", "&About", 1},
-      {"help1", "&Help", 1},
-  };
-  const auto& menus = Tarvik::Layout().menus;
-  ASSERT_EQ(menus.size(), std::size(expected));
-  for (std::size_t i = 0; i < menus.size(); ++i) {
-    EXPECT_EQ(menus[i].name, expected[i].name) << i;
-    EXPECT_EQ(menus[i].caption, expected[i].caption) << i;
-    EXPECT_EQ(menus[i].level, expected[i].level) << i;
+  for (const auto& r : refusals) {
+    Box(r.box);
+    files.failure = r.failure;
+    picker.answers = {std::filesystem::path("C:\\out.txt")};
+    messages.shown.clear();
+    tarvik.Command("save");
+    EXPECT_EQ(messages.shown.back(), ErrorBox(r.message)) << r.name;
+    EXPECT_EQ(files.files.at("C:\\out.txt"), "a\0\x8A\r\n"s) << r.name;
   }
+  files.failure.reset();
+  picker.answers = {std::nullopt};
+  tarvik.Command("save");
+  EXPECT_EQ(files.files.size(), 1u) << "a cancel writes nothing";
+}
+
+TEST_F(MainWindowTest, HelpOpensTheFixedCopyOrTheUsersOwn) {
+  const std::u16string fixed = u"c:\\windows\\encrypthelp.doc";
+  const std::u16string own = u"C:\\Users\\ana\\AppData\\Local\\Torvane\\encrypthelp.doc";
+  fileSystem.files[u"C:\\app\\help.doc"] = "guide";
+  fileSystem.readOnly = {u"c:\\windows"};
+  tarvik.Form_Load();  // the system folder refuses: the user's own copy instead
+  EXPECT_EQ(fileSystem.files.count(fixed), 0u);
+  EXPECT_EQ(fileSystem.files.at(own), "guide");
+  tarvik.Command("help1");
+  EXPECT_EQ(shell.opened, (std::vector<std::u16string>{own, u"c:\\"}));
+  EXPECT_EQ(log.back(), "Shell.Open 1");
+  fileSystem.files[fixed] = "guide";
+  tarvik.Command("help1");
+  EXPECT_EQ(shell.opened.at(0), fixed);
+  EXPECT_TRUE(messages.shown.empty());
+
+  for (std::intptr_t result : {0, 2, 31, 32}) {
+    shell.result = result;
+    tarvik.Command("help1");
+  }
+  EXPECT_EQ(messages.shown, std::vector(4, ErrorBox("Error opening help file.")));
+}
+
+TEST_F(MainWindowTest, AboutTakesTheMainWindowsPlaceAndNeverLeavesNoWindow) {
+  form.visible = true;
+  tarvik.Command("about");
+  EXPECT_FALSE(form.visible);
+  EXPECT_TRUE(aboutForm.visible);
+  about.fail = true;
+  form.visible = true;
+  EXPECT_THROW(tarvik.Command("about"), std::runtime_error);
+  EXPECT_TRUE(form.visible);
 }
 
 }  // namespace
