@@ -5,14 +5,14 @@
 #   make test   native unit tests (ASan + UBSan), a short fuzz run, checks of the
 #               shipped exe and the package, then the Windows tests under Wine
 #   make bench  figures against baselines of the same run (not part of make test)
-#   make soak   the long monkey test: SOAK_ACTIONS random actions for each of SOAK_SEEDS
+#   make mutants  plants each listed fault and checks that a test catches it
 #   make dist   build/dist/torvane-1.00-win32.zip
 
 SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps check-layers mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench soak dist format clean
+.PHONY: all deps check-layers mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
 
 all: windows
 
@@ -64,21 +64,6 @@ windows-test: windows
 
 test: check-layers native-test fuzz-smoke check-exe check-dist windows-test
 	bash scripts/test-summary.sh build/native-tests.xml build/windows-tests.xml
-
-# The monkey test of make test, long and for several seeds; a failure names
-# its seed and step, to run again with TORVANE_MONKEY_SEED and _ACTIONS.
-SOAK_SEEDS ?= 20261 7 424242
-SOAK_ACTIONS ?= 2000
-
-soak: windows
-	@for seed in $(SOAK_SEEDS); do \
-	  echo "soak: seed $$seed, $(SOAK_ACTIONS) actions"; \
-	  start=$$(date +%s); \
-	  TORVANE_MONKEY_SEED=$$seed TORVANE_MONKEY_ACTIONS=$(SOAK_ACTIONS) \
-	    $(WITH_WINE) wine $(WIN64)/bin/torvane_e2e.exe --gtest_filter='Monkey.*' \
-	    || { echo "soak: seed $$seed FAILED"; exit 1; }; \
-	  echo "soak: seed $$seed passed in $$(( $$(date +%s) - start )) s"; \
-	done
 
 # Plants each fault of scripts/mutants/faults.txt in turn and checks that the
 # tests catch it (not part of make test). MUTANTS=text runs only the faults
