@@ -1,176 +1,279 @@
+// The main window as a user meets it: placement, the cipher's buttons, the
+// keys, the password box and the clipboard.
 #include <gtest/gtest.h>
 
-#include <random>
+#include <cstring>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
-#include "cipher/cipher.h"
 #include "file_helpers.h"
 #include "harness.h"
 
 namespace torvane::e2e {
 namespace {
 
-const std::wstring kErrorTitle = L"Error";
+const std::wstring k32760 = Shown(Lines(32760));
 
-std::string AllCodes() {
-  std::string s;
-  for (int c = 0; c < 256; ++c) s.push_back(static_cast<char>(c));
-  return s;
+void Select(HWND box, int start, int end) { Send(box, EM_SETSEL, start, end); }
+
+std::pair<DWORD, DWORD> Selection(HWND box) {
+  DWORD start = 0, end = 0;
+  Send(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
 }
 
-TEST(MainWindow, OpensTopmostCentredWithEmptyBoxes) {
-  App app;
-  HWND w = app.Main();
-  EXPECT_EQ(WindowText(w), L"Torvane");
-  EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
-  RECT r{};
-  ::GetWindowRect(w, &r);
-  const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_NEAR(r.left, (sw - (r.right - r.left)) / 2, 1);
-  EXPECT_NEAR(r.top, (sh - (r.bottom - r.top)) / 2, 1);
-
-  // Client area 4320 x 3945 twips at the system DPI.
-  HDC dc = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-  ::ReleaseDC(nullptr, dc);
-  RECT c{};
-  ::GetClientRect(w, &c);
-  EXPECT_NEAR(c.right, 4320 * dpi / 1440, 1);
-  EXPECT_NEAR(c.bottom, 3945 * dpi / 1440, 1);
-
-  EXPECT_EQ(app.Text("Text1"), L"");
-  EXPECT_EQ(app.Text("Text2"), L"");
-  EXPECT_EQ(WindowText(app.Control("Command1")), L"Encrypt");
-  EXPECT_EQ(WindowText(app.Control("Command2")), L"Decrypt");
-  EXPECT_EQ(WindowText(app.Control("Label3")), L"Select File To Encrypt:");
-  EXPECT_EQ(WindowText(app.Control("Label4")), L"Password:");
+HWND Focus(const App& app) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(app.Main(), nullptr), &info);
+  return info.hwndFocus;
 }
 
-TEST(MainWindow, BoxesHaveTheirKindAndTabOrder) {
-  App app;
-  HWND text1 = app.Control("Text1"), text2 = app.Control("Text2");
-  const LONG s1 = ::GetWindowLongW(text1, GWL_STYLE);
-  EXPECT_TRUE(s1 & ES_MULTILINE);
-  EXPECT_TRUE(s1 & WS_VSCROLL);
-  EXPECT_FALSE(s1 & WS_HSCROLL);
-  EXPECT_FALSE(s1 & ES_AUTOHSCROLL) << "long lines must wrap";
-  const LONG s2 = ::GetWindowLongW(text2, GWL_STYLE);
-  EXPECT_TRUE(s2 & ES_PASSWORD);
-  EXPECT_FALSE(s2 & ES_MULTILINE);
-  DWORD_PTR mask = 0;
-  ::SendMessageTimeoutW(text2, EM_GETPASSWORDCHAR, 0, 0, SMTO_NORMAL, 5000, &mask);
-  EXPECT_EQ(mask, static_cast<DWORD_PTR>(L'*'));
+// The clipboard as another program on the desktop sees it.
+struct ClipboardSession {
+  ClipboardSession() {
+    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 2s)) {
+      throw std::runtime_error("cannot open the clipboard");
+    }
+  }
+  ~ClipboardSession() { ::CloseClipboard(); }
+};
 
-  // Tab walks Text1, Text2, Encrypt, Decrypt and round again.
-  HWND w = app.Main();
-  EXPECT_EQ(::GetNextDlgTabItem(w, text1, FALSE), text2);
-  EXPECT_EQ(::GetNextDlgTabItem(w, text2, FALSE), app.Control("Command1"));
-  EXPECT_EQ(::GetNextDlgTabItem(w, app.Control("Command1"), FALSE), app.Control("Command2"));
-  EXPECT_EQ(::GetNextDlgTabItem(w, app.Control("Command2"), FALSE), text1);
+void PutText(const std::wstring& text) {
+  const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  std::memcpy(::GlobalLock(h), text.c_str(), size);
+  ::GlobalUnlock(h);
+  ClipboardSession s;
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_UNICODETEXT, h);
 }
 
-TEST(EncryptDecrypt, WorkedExampleAndCaseInsensitivePassword) {
+// The bytes of a format on the clipboard; none when it is not there.
+std::optional<std::string> Data(UINT format) {
+  ClipboardSession s;
+  HANDLE h = ::GetClipboardData(format);
+  if (!h) return std::nullopt;
+  const std::string data(static_cast<const char*>(::GlobalLock(h)), ::GlobalSize(h));
+  ::GlobalUnlock(h);
+  return data;
+}
+
+std::wstring ClipboardText() {
+  const auto data = Data(CF_UNICODETEXT);
+  if (!data) return L"(none)";
+  return std::wstring(reinterpret_cast<const wchar_t*>(data->data()));
+}
+
+// --- Placement ------------------------------------------------------------------
+
+TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheWorkArea) {
   App app;
-  app.Type("Text1", L"Hi!");
-  app.Type("Text2", L"ab");
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const struct {
+    const char* name;
+    const wchar_t* caption;
+  } rows[] = {{"main", L"Torvane"}, {"about", L"About"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    HWND w = app.Main();
+    if (std::string(row.name) == "about") {
+      app.Menu("about");
+      w = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+      ASSERT_NE(w, nullptr);
+    }
+    EXPECT_EQ(WindowText(w), row.caption);
+    EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    // Twips round to a pixel either way.
+    EXPECT_NEAR(r.left - area.left, (area.right - area.left - (r.right - r.left)) / 2.0, 2);
+    EXPECT_NEAR(r.top - area.top, (area.bottom - area.top - (r.bottom - r.top)) / 2.0, 2);
+  }
+}
+
+TEST(Placement, EveryCommandPutsTheWindowBackOnTop) {
+  App app;
+  ::SetWindowPos(app.Main(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_FALSE(::GetWindowLongW(app.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  app.Menu("clear");
+  EXPECT_TRUE(::GetWindowLongW(app.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// --- Encrypt and Decrypt ------------------------------------------------------------
+
+TEST(Cipher, WorkedExampleEncryptsAndDecryptsWithThePasswordInAnyCase) {
+  App app;
+  app.SetText("Text1", L"Hi!");
+  app.SetText("Text2", L"ab");
   app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), std::string("\x8A\xAA\x63"));  // 138, 170, 99
-  EXPECT_EQ(app.Text("Text2"), L"ab") << "the password stays";
-
-  app.SetText("Text2", L"AB");
+  // Codes 138, 170, 99 in Windows-1252.
+  EXPECT_EQ(app.Text("Text1"), L"\x0160\x00AA" L"c");
+  EXPECT_EQ(app.Text("Text2"), L"ab");
+  app.SetText("Text2", L"aB");
   app.Click("Command2");
   EXPECT_EQ(app.Text("Text1"), L"Hi!");
 }
 
-TEST(EncryptDecrypt, EveryCodeSurvivesEncryptThenDecrypt) {
+TEST(Cipher, RefusalsShowTheirMessageOwnedByTheWindowAndChangeNothing) {
+  const std::wstring tooLong = Shown(Lines(32767));
+  const struct {
+    const char* name;
+    const char* button;
+    std::wstring text, password, message;
+  } rows[] = {
+      {"EncryptNoText", "Command1", L"", L"", L"Error: You have to enter text to encrypt."},
+      {"DecryptNoText", "Command2", L"", L"pw", L"Error: You have to enter text to decrypt."},
+      {"NoPassword", "Command1", L" ", L"", L"Error: You have to enter a password."},
+      {"TooLong", "Command1", tooLong, L"pw",
+       L"Error: The text is too long to encrypt. It can have at most 32766 characters. "
+       L"Nothing was changed."},
+  };
   App app;
-  std::mt19937 rng(20261206);
-  std::string plain = AllCodes();
-  for (int i = 0; i < 2000; ++i) plain.push_back(static_cast<char>(rng() & 0xFF));
-  const std::string password = "s\xE9same \xFF\x9A!";
-  app.SetText("Text1", Shown(plain));
-  ASSERT_EQ(Bytes(app.Text("Text1")), plain) << "the box must hold every code as set";
-  app.SetText("Text2", Shown(password));
-
-  app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), EncryptText(plain, password));
-  app.Click("Command2");
-  EXPECT_EQ(Bytes(app.Text("Text1")), plain);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    app.SetText("Text1", row.text);
+    app.SetText("Text2", row.password);
+    app.Post(row.button);
+    const MessageBoxSeen box = app.WaitMessageBox();
+    EXPECT_EQ(box.title, L"Error");
+    EXPECT_EQ(box.text, row.message);
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.owner, app.Main());
+    app.Dismiss(box);
+    EXPECT_EQ(app.Text("Text1"), row.text);
+  }
 }
 
-TEST(EncryptDecrypt, EncryptIsOneEditTheBoxCanUndo) {
+// --- Keys, through the program's message loop ------------------------------------------
+
+TEST(Keys, EscInAnyControlDoesNothing) {
   App app;
-  app.SetText("Text1", L"keep me");
-  app.SetText("Text2", L"k");
-  app.Click("Command1");
-  ASSERT_NE(app.Text("Text1"), L"keep me");
-  app.Undo("Text1");
-  EXPECT_EQ(app.Text("Text1"), L"keep me");
+  app.SetText("Text1", L"unsaved");
+  for (const char* control : {"Text1", "Text2", "Command1", "Command2"}) {
+    PostKey(app.Control(control), VK_ESCAPE);
+  }
+  // Handled in order: once this character is in, so are the keys before it.
+  ::PostMessageW(app.Control("Text1"), WM_CHAR, L'!', 1);
+  EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"!unsaved"; }));
+  EXPECT_FALSE(app.WaitForExit(500ms)) << "Esc ended the program";
+  EXPECT_FALSE(app.FindMessageBox());
 }
 
-struct Refusal {
-  const char* name;
-  const char* button;
-  const wchar_t* text;
-  const wchar_t* password;
-  const wchar_t* message;
-};
-
-class Refusals : public testing::TestWithParam<Refusal> {};
-
-TEST_P(Refusals, ShowTheErrorAndChangeNothing) {
-  const Refusal& r = GetParam();
+TEST(Keys, CtrlASelectsAllInBothBoxes) {
   App app;
-  app.SetText("Text1", r.text);
-  app.SetText("Text2", r.password);
-  const MessageBoxSeen box = app.ClickForMessage(r.button);
-  EXPECT_EQ(box.title, kErrorTitle);
-  EXPECT_EQ(box.text, r.message);
-  EXPECT_TRUE(box.hasIcon);
-  app.Dismiss(box);
-  EXPECT_EQ(app.Text("Text1"), r.text);
-  EXPECT_EQ(app.Text("Text2"), r.password);
+  const struct {
+    const char* box;
+    std::wstring text;
+  } rows[] = {{"Text1", L"Hello,\r\nworld"}, {"Text2", L"secret"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.box);
+    const HWND box = app.Control(row.box);
+    app.SetText(row.box, row.text);
+    Select(box, 2, 2);
+    ::PostMessageW(box, WM_CHAR, 0x01, 1);  // what TranslateMessage makes of Ctrl+A
+    const std::pair<DWORD, DWORD> all{0, static_cast<DWORD>(row.text.size())};
+    EXPECT_TRUE(WaitFor([&] { return Selection(box) == all; }));
+    EXPECT_EQ(app.Text(row.box), row.text);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Encrypt, Refusals,
-    testing::Values(
-        Refusal{"BothEmpty", "Command1", L"", L"", L"Error: You have to enter text to encrypt."},
-        Refusal{"NoText", "Command1", L"", L"pw", L"Error: You have to enter text to encrypt."},
-        Refusal{"NoPassword", "Command1", L"text", L"", L"Error: You have to enter a password."},
-        Refusal{"CharacterWithNoCode", "Command1", L"\x3A9 omega", L"pw",
-                L"Error: The text contains the character \"\x3A9\" (U+03A9), which this "
-                L"program cannot encrypt. Nothing was changed."}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Decrypt, Refusals,
-    testing::Values(
-        Refusal{"BothEmpty", "Command2", L"", L"", L"Error: You have to enter text to decrypt."},
-        Refusal{"NoPassword", "Command2", L"text", L"", L"Error: You have to enter a password."},
-        Refusal{"PasswordWithNoCode", "Command2", L"text", L"p\x3C0",
-                L"Error: The password contains the character \"\x3C0\" (U+03C0), which this "
-                L"program cannot use in a password. Nothing was changed."}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(EncryptDecrypt, TextAtTheLimitTransformsAndOneMoreIsRefused) {
+TEST(Keys, TabWalksTheControlsInTabIndexOrder) {
   App app;
-  app.SetText("Text2", L"pw");
-  const std::string longest = LongText(32766);
-  app.SetText("Text1", Shown(longest));
-  app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), EncryptText(longest, "pw"));
+  Send(app.Main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control("Text1")), TRUE);
+  ASSERT_TRUE(WaitFor([&] { return Focus(app) == app.Control("Text1"); }));
+  for (const char* next : {"Text2", "Command1", "Command2", "Text1"}) {
+    PostKey(Focus(app), VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return Focus(app) == app.Control(next); }, 3s)) << next;
+  }
+  EXPECT_EQ(app.Text("Text1"), L"") << "no tab typed";
+}
 
-  const std::wstring tooLong = Shown(LongText(32767));
-  app.SetText("Text1", tooLong);
-  const MessageBoxSeen box = app.ClickForMessage("Command1");
-  EXPECT_EQ(box.title, kErrorTitle);
-  EXPECT_EQ(box.text,
-            L"Error: The text is too long to encrypt. It can have at most 32766 characters. "
-            L"Nothing was changed.");
-  app.Dismiss(box);
-  EXPECT_EQ(app.Text("Text1"), tooLong);
+// --- The password box -------------------------------------------------------------------
+
+TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
+  App app;
+  const HWND password = app.Control("Text2");
+  EXPECT_TRUE(::GetWindowLongW(password, GWL_STYLE) & ES_PASSWORD);
+  app.SetText("Text2", L"secret");
+  const struct {
+    const char* name;
+    UINT msg;
+    WPARAM wp;
+  } rows[] = {{"WM_COPY", WM_COPY, 0}, {"WM_CUT", WM_CUT, 0},
+              {"Ctrl+C", WM_CHAR, 0x03}, {"Ctrl+X", WM_CHAR, 0x18}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PutText(L"sentinel");
+    Select(password, 0, -1);
+    Send(password, row.msg, row.wp, 1);
+    EXPECT_EQ(ClipboardText(), L"sentinel");
+    EXPECT_EQ(app.Text("Text2"), L"secret");
+  }
+}
+
+// --- The clipboard and the box's limit ------------------------------------------------------
+
+TEST(Clipboard, CopyPutsTheSelectionAsUnicodeMarkedPrivate) {
+  App app;
+  app.SetText("Text1", L"Hello, \x3A9\x2400!");
+  Select(app.Control("Text1"), 7, 9);
+  app.Menu("copy");
+  EXPECT_EQ(ClipboardText(), L"\x3A9\x2400");
+  const std::string dwordZero(4, '\0');
+  const struct {
+    const wchar_t* format;
+    bool zero;  // the first wants any data, the others a DWORD 0
+  } marks[] = {{L"ExcludeClipboardContentFromMonitorProcessing", false},
+               {L"CanIncludeInClipboardHistory", true},
+               {L"CanUploadToCloudClipboard", true}};
+  for (const auto& mark : marks) {
+    const auto data = Data(::RegisterClipboardFormatW(mark.format));
+    ASSERT_TRUE(data.has_value()) << "missing format";
+    if (mark.zero) {
+      EXPECT_EQ(data->substr(0, 4), dwordZero);
+    }
+  }
+}
+
+TEST(Clipboard, PasteTakesTheUnicodeTextAtTheCaret) {
+  App app;
+  app.SetText("Text1", L"ab");
+  PutText(L"\x3A9 \x20AC");  // no one code page holds both
+  Select(app.Control("Text1"), 1, 1);
+  app.Menu("paste");
+  EXPECT_EQ(app.Text("Text1"), L"a\x3A9 \x20AC" L"b");
+}
+
+TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
+  App app;
+  const HWND box = app.Control("Text1");
+  app.SetText("Text1", k32760);
+  PutText(L"1234567");
+  // Options > Paste, and Ctrl+V in the box (character 22).
+  for (const bool byKey : {false, true}) {
+    SCOPED_TRACE(byKey ? "Ctrl+V" : "menu");
+    Select(box, 32760, 32760);
+    if (byKey) {
+      ::PostMessageW(box, WM_CHAR, 0x16, 1);
+    } else {
+      app.Post("paste");
+    }
+    const MessageBoxSeen seen = app.WaitMessageBox();
+    EXPECT_EQ(seen.text,
+              L"Error: The text box holds at most 32766 characters, and the pasted text would "
+              L"make it 32767. Nothing was pasted.");
+    EXPECT_EQ(seen.owner, app.Main());
+    app.Dismiss(seen);
+    EXPECT_EQ(app.Text("Text1"), k32760);
+  }
+  // Typed: the 32766th character goes in, the next does not.
+  app.SetText("Text1", k32760 + L"12345");
+  Select(box, 32765, 32765);
+  for (wchar_t c : {L'a', L'b'}) Send(box, WM_CHAR, c, 1);
+  EXPECT_EQ(app.Text("Text1"), k32760 + L"12345a");
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+// System Info through the registry and process start, and Help through the
+// shell, with the Wine prefix's real registry, files and shell.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "about/frm_about.h"
+#include "file_helpers.h"
+#include "harness.h"
+
+namespace torvane::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+  HKEY k = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(k);
+}
+
+// What the stub wrote when it ran: its show flag and command line.
+std::wstring Ran(const fs::path& stub) {
+  std::ifstream in(fs::path(stub.wstring() + L".ran"), std::ios::binary);
+  const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
+}
+
+const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::wstring kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+
+class SysInfo : public TempFolderTest {
+ protected:
+  void TearDown() override {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      ::RegDeleteTreeW(root, kToolKey.c_str());
+      ::RegDeleteTreeW(root, kFolderKey.c_str());
+    }
+    TempFolderTest::TearDown();
+  }
+  fs::path Stub(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", path);
+    return path;
+  }
+};
+
+TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
+  const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
+  const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
+  const struct {
+    const char* name;
+    std::wstring path, toolFolder;  // the two values, empty when not there
+    fs::path started;               // none: the message
+  } rows[] = {
+      {"Path", tool.wstring(), L"", tool},
+      {"Folder", L"", inFolder.parent_path().wstring(), inFolder},
+      {"PathToNoFile", (folder / L"missing.exe").wstring(), L"", {}},
+      {"Neither", L"", L"", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TearDown();
+    SetUp();
+    Stub(tool);
+    Stub(inFolder);
+    // The same values under the user's key name a decoy: only the machine's
+    // root finds the right one.
+    const fs::path decoy = Stub(folder / L"decoy" / L"MSINFO32.EXE");
+    SetValue(HKEY_CURRENT_USER, kToolKey, L"PATH", decoy.wstring());
+    SetValue(HKEY_CURRENT_USER, kFolderKey, L"MSINFO", decoy.parent_path().wstring());
+    if (!row.path.empty()) SetValue(HKEY_LOCAL_MACHINE, kToolKey, L"PATH", row.path);
+    if (!row.toolFolder.empty()) {
+      SetValue(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO", row.toolFolder);
+    }
+    App app;
+    app.Menu("about");
+    HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+    ASSERT_NE(about, nullptr);
+    const int id = *platform::ControlId(FrmAbout::Layout(), "cmdSysInfo");
+    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(about, id)));
+    if (row.started.empty()) {
+      const MessageBoxSeen box = app.WaitMessageBox();
+      EXPECT_EQ(box.title, L"Torvane");
+      EXPECT_EQ(box.text, L"System Information Is Unavailable At This Time");
+      EXPECT_FALSE(box.hasIcon);
+      EXPECT_EQ(box.owner, about);
+      app.Dismiss(box);
+    } else {
+      EXPECT_TRUE(WaitFor([&] { return !Ran(row.started).empty(); }));
+      EXPECT_EQ(Ran(row.started), L"show=1\n\"" + row.started.wstring() + L"\"");
+    }
+    EXPECT_EQ(Ran(decoy), L"");
+  }
+}
+
+// --- Help ---------------------------------------------------------------------------
+
+const std::wstring kGuide = L"c:\\windows\\encrypthelp.doc";
+const std::wstring kDoc = L"Software\\Classes\\.doc";
+const std::wstring kProgId = L"Software\\Classes\\TorvaneTest.Document";
+
+// The tests' own .doc association, whatever the prefix had: in the user's
+// classes, which Windows reads first, and the machine's, which Wine reads.
+class Help : public testing::Test {
+ protected:
+  const fs::path stub = fs::path(ProgramFolder()) / L"stub.exe";
+  void Associate(bool withProgram) {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      ::RegDeleteTreeW(root, kDoc.c_str());
+      ::RegDeleteTreeW(root, kProgId.c_str());
+      SetValue(root, kDoc, nullptr, L"TorvaneTest.Document");
+      if (withProgram) {
+        SetValue(root, kProgId + L"\\shell\\open\\command", nullptr,
+                 L"\"" + stub.wstring() + L"\" \"%1\"");
+      }
+    }
+    fs::remove(stub.wstring() + L".ran");
+  }
+  void TearDown() override {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      ::RegDeleteTreeW(root, kDoc.c_str());
+      ::RegDeleteTreeW(root, kProgId.c_str());
+    }
+  }
+};
+
+TEST_F(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
+  for (const bool withProgram : {true, false}) {
+    SCOPED_TRACE(withProgram ? "program" : "no program");
+    Associate(withProgram);
+    ::DeleteFileW(kGuide.c_str());
+    App app;
+    EXPECT_EQ(ReadBytes(kGuide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
+    if (withProgram) {
+      app.Menu("help1");
+      ASSERT_TRUE(WaitFor([&] { return !Ran(stub).empty(); })) << "not started";
+      EXPECT_NE(Ran(stub).find(kGuide), std::wstring::npos);
+    } else {
+      app.Post("help1");
+      const MessageBoxSeen box = app.WaitMessageBox();
+      EXPECT_EQ(box.title, L"Error");
+      EXPECT_EQ(box.text, L"Error opening help file.");
+      EXPECT_TRUE(box.hasIcon);
+      EXPECT_EQ(box.owner, app.Main());
+      app.Dismiss(box);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torvane::e2e
