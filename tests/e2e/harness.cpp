@@ -246,8 +246,8 @@ void WaitClosed(HWND window) {
 
 HWND FileNameBox(HWND dialog) {
   // Explorer style: an edit inside the combo box cmb13; older: the edit edt1.
-  if (HWND combo = ::GetDlgItem(dialog, 0x47C)) {
-    if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+  for (HWND h = ::GetDlgItem(dialog, 0x47C); h; h = ::GetWindow(h, GW_CHILD)) {
+    if (ClassName(h) == L"Edit") return h;
   }
   return ::GetDlgItem(dialog, 0x480);
 }
