@@ -79,7 +79,7 @@ TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
       SetValue(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO", row.toolFolder);
     }
     App app;
-    app.Menu("about");
+    app.Click("about");
     HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
     ASSERT_NE(about, nullptr);
     const int id = *platform::ControlId(FrmAbout::Layout(), "cmdSysInfo");
@@ -139,7 +139,7 @@ TEST_F(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
     App app;
     EXPECT_EQ(ReadBytes(kGuide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
     if (withProgram) {
-      app.Menu("help1");
+      app.Click("help1");
       ASSERT_TRUE(WaitFor([&] { return !Ran(stub).empty(); })) << "not started";
       EXPECT_NE(Ran(stub).find(kGuide), std::wstring::npos);
     } else {

@@ -212,23 +212,6 @@ TEST_F(FileCommands, OverwriteIsAskedNoKeepsTheFileAndCancelChangesNothing) {
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"a.txt"});
 }
 
-TEST_F(FileCommands, ALockedFileGivesTheSystemsReasonAndKeepsTheBox) {
-  const auto file = folder / L"locked.txt";
-  WriteBytes(file, "abc");
-  LockedFile lock(file);
-  app.SetText("Text1", L"mine");
-  app.Post("load");
-  app.EnterFile(app.WaitFileDialog(L"Load"), file.wstring());
-  const MessageBoxSeen box = app.WaitMessageBox();
-  EXPECT_EQ(box.title, L"Error");
-  const std::string sentence = SystemSentence(ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(box.text, L"Error: The file could not be loaded. " +
-                          std::wstring(sentence.begin(), sentence.end()));
-  EXPECT_EQ(box.owner, app.Main());
-  app.Dismiss(box);
-  EXPECT_EQ(app.Text("Text1"), L"mine");
-}
-
 // --- Opened without a dialog ------------------------------------------------------------
 
 using OpenedFile = TempFolderTest;

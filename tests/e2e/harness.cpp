@@ -42,16 +42,6 @@ HWND FindOf(DWORD pid, const std::function<bool(HWND)>& match) {
   return args.found;
 }
 
-// Waits for a window; returned once its thread pumps messages again.
-HWND WaitWindow(const std::function<HWND()>& find, const char* what) {
-  HWND found = nullptr;
-  if (!WaitFor([&] { return (found = find()) != nullptr; })) {
-    throw std::runtime_error(std::string("no ") + what + " came");
-  }
-  Send(found, WM_NULL);
-  return found;
-}
-
 void Press(HWND dialog, int button) {
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
@@ -64,6 +54,15 @@ constexpr wchar_t k1252[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 }  // namespace
+
+HWND WaitWindow(const std::function<HWND()>& find, const char* what) {
+  HWND found = nullptr;
+  if (!WaitFor([&] { return (found = find()) != nullptr; })) {
+    throw std::runtime_error(std::string("no ") + what + " came");
+  }
+  Send(found, WM_NULL);
+  return found;
+}
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -82,20 +81,13 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return static_cast<LRESULT>(r);
 }
 
-void PostKey(HWND control, WPARAM key) {
-  ::PostMessageW(control, WM_KEYDOWN, key, 1);
-  ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
-}
-
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
   const std::wstring p(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
   return p.substr(0, p.find_last_of(L"\\/"));
 }
 
-HWND FindTopLevel(DWORD pid, const wchar_t* className) {
-  return FindOf(pid, [&](HWND h) { return ClassName(h) == className; });
-}
+HWND FindTopLevel(DWORD pid, const wchar_t* cls) { return FindOf(pid, [&](HWND h) { return ClassName(h) == cls; }); }
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(Send(hwnd, WM_GETTEXTLENGTH)) + 1, L'\0');
@@ -115,13 +107,9 @@ std::wstring Shown(std::string_view bytes) {
 std::string Bytes(std::wstring_view shown) {
   std::string out;
   for (wchar_t w : shown) {
-    int code = w == L'\x2400' ? 0 : w;
-    for (int i = 0; i < 32; ++i) {
-      if (k1252[i] == w) code = 0x80 + i;
-    }
-    if (code > 0xFF || (code >= 0x80 && code < 0xA0 && k1252[code - 0x80] != w)) {
-      throw std::runtime_error("the box holds a character with no Windows-1252 code");
-    }
+    int code = 0;
+    while (code < 256 && Shown(std::string(1, static_cast<char>(code)))[0] != w) ++code;
+    if (code == 256) throw std::runtime_error("the box holds a character with no Windows-1252 code");
     out.push_back(static_cast<char>(code));
   }
   return out;
@@ -147,46 +135,30 @@ App::~App() {
   ::CloseHandle(pi_.hProcess);
 }
 
-bool App::WaitForExit(std::chrono::milliseconds timeout) const {
-  return ::WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-}
-
 HWND App::Control(std::string_view name) const {
   HWND h = ::GetDlgItem(main_, IdOf(name));
   if (!h) throw std::runtime_error("no control " + std::string(name));
   return h;
 }
 
-void App::Sync() const { Send(main_, WM_NULL); }
-
-void App::SetText(std::string_view control, std::wstring_view text) {
-  const std::wstring t(text);
-  if (!Send(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()))) {
-    throw std::runtime_error("WM_SETTEXT failed");
-  }
-}
-
-std::wstring App::Text(std::string_view control) const { return WindowText(Control(control)); }
-
-void App::SendCommand(WPARAM wp, LPARAM lp) {
-  DWORD_PTR r = 0;
-  if (!::SendMessageTimeoutW(main_, WM_COMMAND, wp, lp, SMTO_NORMAL, 10000, &r)) {
-    throw std::runtime_error("the command did not finish (a window of its own?)");
-  }
-  if (FindMessageBox()) throw std::runtime_error("a message box came");
+void App::SetText(std::string_view control, const std::wstring& text) {
+  if (!Send(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) throw std::runtime_error("WM_SETTEXT");
 }
 
 // Buttons are clicked as a button reports its click; menu items come with no
 // control.
-void App::Click(std::string_view button) {
-  SendCommand(MAKEWPARAM(IdOf(button), BN_CLICKED), reinterpret_cast<LPARAM>(Control(button)));
+std::pair<WPARAM, LPARAM> App::CommandOf(std::string_view name) const {
+  HWND control = ::GetDlgItem(main_, IdOf(name));
+  return {MAKEWPARAM(IdOf(name), control ? BN_CLICKED : 0), reinterpret_cast<LPARAM>(control)};
 }
-void App::Menu(std::string_view item) { SendCommand(MAKEWPARAM(IdOf(item), 0), 0); }
 
-void App::Post(std::string_view item) {
-  HWND control = ::GetDlgItem(main_, IdOf(item));
-  ::PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IdOf(item), control ? BN_CLICKED : 0),
-                 reinterpret_cast<LPARAM>(control));
+void App::Post(std::string_view name) {
+  ::PostMessageW(main_, WM_COMMAND, CommandOf(name).first, CommandOf(name).second);
+}
+
+void App::Click(std::string_view name) {
+  Send(main_, WM_COMMAND, CommandOf(name).first, CommandOf(name).second);
+  if (FindMessageBox()) throw std::runtime_error("a message box came");
 }
 
 MessageBoxSeen ReadBox(HWND dlg) {
@@ -212,9 +184,7 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
 }
 
 MessageBoxSeen App::WaitMessageBox() const {
-  HWND dlg = WaitWindow(
-      [&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; }, "message box");
-  return ReadBox(dlg);
+  return ReadBox(WaitWindow([&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; }, "message box"));
 }
 
 void App::Dismiss(const MessageBoxSeen& box, int button) const {
@@ -229,19 +199,13 @@ HWND App::FindFileDialog(std::wstring_view title) const {
   });
 }
 
-HWND App::WaitFileDialog(std::wstring_view title) const {
-  return WaitWindow([&] { return FindFileDialog(title); }, "file dialog");
-}
-
 void App::EnterFile(HWND dialog, const std::wstring& path) const {
   Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(dialog, IDOK);
 }
 
 void WaitClosed(HWND window) {
-  if (!WaitFor([&] { return !::IsWindow(window); })) {
-    throw std::runtime_error("the window stayed open");
-  }
+  if (!WaitFor([&] { return !::IsWindow(window); })) throw std::runtime_error("a window stayed open");
 }
 
 HWND FileNameBox(HWND dialog) {

@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
   torvane::e2e::App app;
-  app.Menu("about");
+  app.Click("about");
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
   return 0;
 }
