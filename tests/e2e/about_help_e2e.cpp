@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "about/frm_about.h"
 #include "file_helpers.h"
@@ -16,43 +14,24 @@ namespace {
 namespace fs = std::filesystem;
 
 void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-  HKEY k = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(k);
+  ::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-// What the stub wrote when it ran: its show flag and command line.
+// What the stub wrote when it ran: its show flag and its command line.
 std::wstring Ran(const fs::path& stub) {
-  std::ifstream in(fs::path(stub.wstring() + L".ran"), std::ios::binary);
-  const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
+  const std::string b = ReadBytes(stub.wstring() + L".ran");
+  return b == "(none)" ? L""
+                       : std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
 }
 
 const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::wstring kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 
-class SysInfo : public TempFolderTest {
- protected:
-  void TearDown() override {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-      ::RegDeleteTreeW(root, kToolKey.c_str());
-      ::RegDeleteTreeW(root, kFolderKey.c_str());
-    }
-    TempFolderTest::TearDown();
-  }
-  fs::path Stub(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", path);
-    return path;
-  }
-};
-
-TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
+TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
   const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
+  const fs::path decoy = folder / L"decoy" / L"MSINFO32.EXE";
   const struct {
     const char* name;
     std::wstring path, toolFolder;  // the two values, empty when not there
@@ -65,13 +44,17 @@ TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    TearDown();
     SetUp();
-    Stub(tool);
-    Stub(inFolder);
+    for (const fs::path& stub : {tool, inFolder, decoy}) {
+      fs::create_directories(stub.parent_path());
+      fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", stub);
+    }
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      ::RegDeleteTreeW(root, kToolKey.c_str());
+      ::RegDeleteTreeW(root, kFolderKey.c_str());
+    }
     // The same values under the user's key name a decoy: only the machine's
     // root finds the right one.
-    const fs::path decoy = Stub(folder / L"decoy" / L"MSINFO32.EXE");
     SetValue(HKEY_CURRENT_USER, kToolKey, L"PATH", decoy.wstring());
     SetValue(HKEY_CURRENT_USER, kFolderKey, L"MSINFO", decoy.parent_path().wstring());
     if (!row.path.empty()) SetValue(HKEY_LOCAL_MACHINE, kToolKey, L"PATH", row.path);
@@ -81,7 +64,6 @@ TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
     App app;
     app.Click("about");
     HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
-    ASSERT_NE(about, nullptr);
     const int id = *platform::ControlId(FrmAbout::Layout(), "cmdSysInfo");
     ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(about, id)));
@@ -98,50 +80,37 @@ TEST_F(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
     }
     EXPECT_EQ(Ran(decoy), L"");
   }
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    ::RegDeleteTreeW(root, kToolKey.c_str());
+    ::RegDeleteTreeW(root, kFolderKey.c_str());
+  }
 }
 
-// --- Help ---------------------------------------------------------------------------
-
-const std::wstring kGuide = L"c:\\windows\\encrypthelp.doc";
-const std::wstring kDoc = L"Software\\Classes\\.doc";
-const std::wstring kProgId = L"Software\\Classes\\TorvaneTest.Document";
-
 // The tests' own .doc association, whatever the prefix had: in the user's
-// classes, which Windows reads first, and the machine's, which Wine reads.
-class Help : public testing::Test {
- protected:
+// classes, which Windows reads first, and the machine's, which Wine 8 reads.
+TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
+  const std::wstring guide = L"c:\\windows\\encrypthelp.doc", doc = L"Software\\Classes\\.doc";
+  const std::wstring type = L"Software\\Classes\\TorvaneTest.Document";
   const fs::path stub = fs::path(ProgramFolder()) / L"stub.exe";
-  void Associate(bool withProgram) {
+  for (const bool withProgram : {true, false}) {
+    SCOPED_TRACE(withProgram ? "program" : "no program");
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      ::RegDeleteTreeW(root, kDoc.c_str());
-      ::RegDeleteTreeW(root, kProgId.c_str());
-      SetValue(root, kDoc, nullptr, L"TorvaneTest.Document");
+      ::RegDeleteTreeW(root, doc.c_str());
+      ::RegDeleteTreeW(root, type.c_str());
+      SetValue(root, doc, nullptr, L"TorvaneTest.Document");
       if (withProgram) {
-        SetValue(root, kProgId + L"\\shell\\open\\command", nullptr,
+        SetValue(root, type + L"\\shell\\open\\command", nullptr,
                  L"\"" + stub.wstring() + L"\" \"%1\"");
       }
     }
     fs::remove(stub.wstring() + L".ran");
-  }
-  void TearDown() override {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      ::RegDeleteTreeW(root, kDoc.c_str());
-      ::RegDeleteTreeW(root, kProgId.c_str());
-    }
-  }
-};
-
-TEST_F(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
-  for (const bool withProgram : {true, false}) {
-    SCOPED_TRACE(withProgram ? "program" : "no program");
-    Associate(withProgram);
-    ::DeleteFileW(kGuide.c_str());
+    ::DeleteFileW(guide.c_str());
     App app;
-    EXPECT_EQ(ReadBytes(kGuide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
+    EXPECT_EQ(ReadBytes(guide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
     if (withProgram) {
       app.Click("help1");
       ASSERT_TRUE(WaitFor([&] { return !Ran(stub).empty(); })) << "not started";
-      EXPECT_NE(Ran(stub).find(kGuide), std::wstring::npos);
+      EXPECT_NE(Ran(stub).find(guide), std::wstring::npos) << "opens the copy";
     } else {
       app.Post("help1");
       const MessageBoxSeen box = app.WaitMessageBox();

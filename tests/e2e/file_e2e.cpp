@@ -4,8 +4,6 @@
 
 #include <shlobj.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
 #include "file_helpers.h"
@@ -16,13 +14,18 @@ namespace {
 
 using platform::FileError;
 
+// Opened without sharing, as another program holding the file would.
+HANDLE Lock(const std::filesystem::path& file) {
+  return ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 class Win32FilesTest : public TempFolderTest {
  protected:
   win32::Win32Files files;
+  const std::filesystem::path file = folder / L"target.txt";
 };
 
 TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
-  const auto file = folder / L"data.bin";
   const std::string bytes("ab\0\xFF\r\n", 6);
   WriteBytes(file, bytes);
   const struct {
@@ -35,71 +38,56 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
     EXPECT_EQ(got.bytes, row.want) << row.max;
     EXPECT_EQ(got.more, row.more) << row.max;
   }
-}
-
-TEST_F(Win32FilesTest, AFailedReadNamesTheCallTheCodeAndTheSystemsSentence) {
-  const auto locked = folder / L"locked.txt";
-  WriteBytes(locked, "abc");
-  LockedFile lock(locked);
-  const struct {
-    const char* name;
-    std::filesystem::path file;
-    DWORD code;
-  } rows[] = {{"missing", folder / L"missing.txt", ERROR_FILE_NOT_FOUND},
-              {"locked", locked, ERROR_SHARING_VIOLATION}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  // A failure names the call, its code and the system's sentence for it.
+  HANDLE lock = Lock(file);
+  for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION}) {
     try {
-      files.ReadFirstBytes(row.file, 10);
-      ADD_FAILURE() << "read";
+      files.ReadFirstBytes(code == ERROR_FILE_NOT_FOUND ? folder / L"missing" : file, 10);
+      ADD_FAILURE() << "read " << code;
     } catch (const FileError& e) {
       EXPECT_EQ(e.call(), "CreateFileW");
-      EXPECT_EQ(e.code(), row.code);
-      EXPECT_EQ(e.what(), SystemSentence(row.code));
+      EXPECT_EQ(e.code(), code);
+      EXPECT_EQ(e.what(), SystemSentence(code));
     }
   }
+  ::CloseHandle(lock);
 }
 
 TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
-  const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD hidden = FILE_ATTRIBUTE_HIDDEN, kept = hidden | FILE_ATTRIBUTE_SYSTEM;
   const struct {
     const char* name;
     const char* old;  // none: no file before
     DWORD attributes;
     bool lock;
     const char* after;
-    const char* error;  // a sentence of our own, or "" for the system's
+    std::string error;  // none when it succeeds
   } rows[] = {
-      {"New", nullptr, 0, false, "new bytes", nullptr},
-      {"Longer", "the old contents", 0, false, "new bytes", nullptr},
-      {"Hidden", "old", FILE_ATTRIBUTE_HIDDEN, false, "new bytes", nullptr},
-      {"HiddenSystem", "old", hiddenSystem, false, "new bytes", nullptr},
-      {"Locked", "old", 0, true, "old", ""},
+      {"New", nullptr, 0, false, "new", "none"},
+      {"Longer", "the old contents", 0, false, "new", "none"},
+      {"Hidden", "old", hidden, false, "new", "none"},
+      {"HiddenSystem", "old", kept, false, "new", "none"},
+      {"Locked", "old", 0, true, "old", SystemSentence(ERROR_SHARING_VIOLATION)},
       {"ReadOnly", "old", FILE_ATTRIBUTE_READONLY, false, "old", "The file is read-only."},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const auto file = folder / L"target.txt";
     if (row.old) WriteBytes(file, row.old);
-    if (row.attributes) {
-      ASSERT_TRUE(::SetFileAttributesW(file.c_str(), row.attributes));
-    }
-    std::optional<LockedFile> lock;
-    if (row.lock) lock.emplace(file);
+    ::SetFileAttributesW(file.c_str(), row.attributes);
+    HANDLE lock = row.lock ? Lock(file) : INVALID_HANDLE_VALUE;
+    std::string error = "none";
     try {
-      files.Replace(file, "new bytes");
-      EXPECT_EQ(row.error, nullptr) << "no error";
+      files.Replace(file, "new");
     } catch (const FileError& e) {
-      ASSERT_NE(row.error, nullptr) << e.what();
-      EXPECT_EQ(e.what(), *row.error ? row.error : SystemSentence(ERROR_SHARING_VIOLATION));
+      error = e.what();
     }
-    lock.reset();
+    ::CloseHandle(lock);
+    EXPECT_EQ(error, row.error);
     EXPECT_EQ(ReadBytes(file), row.after);
-    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (hiddenSystem | FILE_ATTRIBUTE_READONLY),
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (kept | FILE_ATTRIBUTE_READONLY),
               row.attributes);
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"target.txt"}) << "nothing left beside it";
-    Clear();
-    std::filesystem::create_directories(folder);
+    SetUp();
   }
 }
 
@@ -108,7 +96,7 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
 TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
   const char* dir = std::getenv("TORVANE_FULL_DIR");
   const char* why = std::getenv("TORVANE_FULL_DISK_ERROR");
-  ASSERT_TRUE(dir && *dir) << "no full disk: " << (why ? why : "run under scripts/with-full-disk.sh");
+  ASSERT_TRUE(dir && *dir) << "no full disk: " << (why ? why : "run under with-full-disk.sh");
   const auto target = std::filesystem::path(dir) / L"target.txt";
   WriteBytes(target, "old");
   win32::Win32Files files;
@@ -122,14 +110,14 @@ TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
 
 const std::wstring kSave = L"Save Encrypted Text";
 
-std::vector<std::wstring> Filters(HWND dialog) {
-  std::vector<std::wstring> out;
+// The dialog's file types, and which is selected.
+std::wstring Filters(HWND dialog) {
   HWND combo = ::GetDlgItem(dialog, 0x470);
-  for (LRESULT i = 0, n = Send(combo, CB_GETCOUNT); i < n; ++i) {
+  std::wstring out = std::to_wstring(Send(combo, CB_GETCURSEL));
+  for (LRESULT i = 0; i < Send(combo, CB_GETCOUNT); ++i) {
     std::wstring item(static_cast<std::size_t>(Send(combo, CB_GETLBTEXTLEN, i)) + 1, L'\0');
-    item.resize(static_cast<std::size_t>(
-        Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-    out.push_back(item);
+    Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    out += L"|" + std::wstring(item.c_str());
   }
   return out;
 }
@@ -151,15 +139,15 @@ class FileCommands : public TempFolderTest {
     app.Dismiss(warning);
     return app.WaitFileDialog(kSave);
   }
+  HWND OpenLoad() {
+    app.Post("load");
+    return app.WaitFileDialog(L"Load");
+  }
   void Choose(HWND dialog, const std::filesystem::path& file) {
     app.EnterFile(dialog, file.wstring());
-    WaitClosed(dialog);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
     app.Sync();
-  }
-  void Cancel(HWND dialog) {
-    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    WaitClosed(dialog);
-    app.Sync();
+    EXPECT_FALSE(app.FindMessageBox());
   }
 };
 
@@ -169,19 +157,18 @@ TEST_F(FileCommands, SaveWritesTheBoxsBytesAndLoadReadsThemBack) {
   app.Click("Command1");
   const auto file = folder / L"\x3A9 cipher.txt";
   HWND dialog = OpenSave();
-  EXPECT_EQ(Filters(dialog), (std::vector<std::wstring>{L"Text Files", L"All Files"}));
-  EXPECT_EQ(Send(::GetDlgItem(dialog, 0x470), CB_GETCURSEL), 1) << "opens on All Files";
+  EXPECT_EQ(Filters(dialog), L"1|Text Files|All Files");
   Choose(dialog, file);
-  EXPECT_FALSE(app.FindMessageBox());
   EXPECT_EQ(ReadBytes(file), "\x8A\xAA\x63\r\n");
 
   WriteBytes(file, std::string("\0A\x80\xFF\r\n", 6));
-  app.Post("load");
-  dialog = app.WaitFileDialog(L"Load");
-  EXPECT_EQ(Filters(dialog), (std::vector<std::wstring>{L"(*.txt)", L"(*.*)"}));
+  dialog = OpenLoad();
+  EXPECT_EQ(Filters(dialog), L"1|(*.txt)|(*.*)") << "after a Save, on its second pair";
   Choose(dialog, file);
-  EXPECT_FALSE(app.FindMessageBox());
-  EXPECT_EQ(app.Text("Text1"), L"\x2400" L"A\x20AC\xFF") << "the line end Save adds comes off";
+  EXPECT_EQ(app.Text("Text1"),
+            L"\x2400"
+            L"A\x20AC\xFF")
+      << "the line end Save adds comes off";
 }
 
 TEST_F(FileCommands, OverwriteIsAskedNoKeepsTheFileAndCancelChangesNothing) {
@@ -190,47 +177,33 @@ TEST_F(FileCommands, OverwriteIsAskedNoKeepsTheFileAndCancelChangesNothing) {
   app.SetText("Text1", L"new");
   HWND dialog = OpenSave();
   app.EnterFile(dialog, file.wstring());
-  HWND prompt = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    prompt = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr);
-    while (prompt && ::GetWindow(prompt, GW_OWNER) != dialog) {
-      prompt = ::FindWindowExW(nullptr, prompt, L"#32770", nullptr);
-    }
-    return prompt && ::IsWindowVisible(prompt);
-  })) << "no question over the dialog";
-  Send(prompt, WM_NULL);
-  EXPECT_EQ(ReadBox(prompt).title, kSave);
-  ::PostMessageW(prompt, WM_COMMAND, IDNO, 0);
-  WaitClosed(prompt);
-  Cancel(dialog);
-  EXPECT_EQ(ReadBytes(file), "old");
-
-  app.Post("load");
-  Cancel(app.WaitFileDialog(L"Load"));
+  const HWND question = WaitWindow([&] {
+    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
+  });
+  EXPECT_EQ(ReadBox(question).title, kSave);
+  Press(question, IDNO);
+  Press(dialog, IDCANCEL);
+  Press(OpenLoad(), IDCANCEL);
+  app.Sync();
   EXPECT_FALSE(app.FindMessageBox());
+  EXPECT_EQ(ReadBytes(file), "old");
   EXPECT_EQ(app.Text("Text1"), L"new");
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"a.txt"});
 }
 
-// --- Opened without a dialog ------------------------------------------------------------
-
-using OpenedFile = TempFolderTest;
-
-TEST_F(OpenedFile, NamedOnTheCommandLineOrDroppedOnTheWindowLoads) {
+// A file named on the command line, or dropped on the window, loads.
+TEST_F(TempFolderTest, CommandLineAndDroppedFilesLoad) {
   const auto file = folder / L"notes \xF1.txt";
   WriteBytes(file, "from outside\x80\r\n");
-  {
-    App app(L"\"" + file.wstring() + L"\"");
-    EXPECT_EQ(app.Text("Text1"), L"from outside\x20AC");
-  }
+  EXPECT_EQ(App(L"\"" + file.wstring() + L"\"").Text("Text1"), L"from outside\x20AC");
   App app;
   // A DROPFILES block with one wide name, written into the program's memory
   // (Wine takes a plain pointer there as a fixed memory block).
-  std::wstring names = file.wstring() + L'\0';
   std::string block(sizeof(DROPFILES), '\0');
   reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
   reinterpret_cast<DROPFILES*>(block.data())->fWide = TRUE;
-  block.append(reinterpret_cast<const char*>(names.c_str()), (names.size() + 1) * 2);
+  block.append(reinterpret_cast<const char*>(file.c_str()), (file.native().size() + 1) * 2);
+  block.append(2, '\0');
   HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, app.ProcessId());
   void* remote = ::VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
   ASSERT_TRUE(::WriteProcessMemory(process, remote, block.data(), block.size(), nullptr));

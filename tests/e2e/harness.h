@@ -16,29 +16,29 @@ namespace torvane::e2e {
 using namespace std::chrono_literals;
 
 struct MessageBoxSeen {
-  HWND hwnd = nullptr;
-  HWND owner = nullptr;
+  HWND hwnd, owner;
   std::wstring title, text;
-  bool hasIcon = false;
+  bool hasIcon;
 };
 
 std::wstring ProgramFolder();
 std::wstring WindowText(HWND hwnd);
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
-// True once `done` holds, false after the timeout.
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
-// Waits for a window; returned once its thread pumps messages again.
-HWND WaitWindow(const std::function<HWND()>& find, const char* what);
+// Waits for a window; returns it once its thread pumps messages again.
+HWND WaitWindow(const std::function<HWND()>& find);
+// The first visible top-level window of the process that `match` accepts.
+HWND FindOf(DWORD pid, const std::function<bool(HWND)>& match);
 HWND FindTopLevel(DWORD pid, const wchar_t* className);
+HWND FileNameBox(HWND dialog);
+MessageBoxSeen ReadBox(HWND box);
+// Presses the button (IDOK, IDYES, IDNO...) and waits until the window is gone.
+void Press(HWND window, int button);
 // A key pressed in that control, through the program's message loop.
 inline void PostKey(HWND control, WPARAM key) {
   ::PostMessageW(control, WM_KEYDOWN, key, 1);
   ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
 }
-HWND FileNameBox(HWND dialog);
-void WaitClosed(HWND window);
-MessageBoxSeen ReadBox(HWND box);
-
 
 class App {
  public:
@@ -46,32 +46,34 @@ class App {
   explicit App(const std::wstring& arguments = L"", std::wstring exe = L"");
   ~App();
   App(const App&) = delete;
-  App& operator=(const App&) = delete;
 
   HWND Main() const { return main_; }
   DWORD ProcessId() const { return pi_.dwProcessId; }
+  bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(pi_.hProcess, ms) == 0; }
   HWND Control(std::string_view name) const;
-  bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
-  void SetText(std::string_view control, const std::wstring& text);
+  void SetText(std::string_view control, const std::wstring& text) {
+    Send(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
   std::wstring Text(std::string_view control) const { return WindowText(Control(control)); }
-  // A button or menu item that must finish without a window of its own.
+  // A button or menu item that must finish without a message box.
   void Click(std::string_view name);
   // One that opens a window (message box, dialog): posted, not waited for.
   void Post(std::string_view name);
-
   std::optional<MessageBoxSeen> FindMessageBox() const;
   MessageBoxSeen WaitMessageBox() const;
-  // Presses the button (IDOK, IDYES, IDNO...) and waits until the box is gone.
-  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const;
-
-  // File dialogs are found by their title.
+  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const {
+    Press(box.hwnd, button);
+    Sync();
+  }
   HWND FindFileDialog(std::wstring_view title) const;
   HWND WaitFileDialog(std::wstring_view title) const {
-    return WaitWindow([&] { return FindFileDialog(title); }, "file dialog");
+    return WaitWindow([&] { return FindFileDialog(title); });
   }
   // Types the path into the dialog and presses its OK button; does not wait.
-  void EnterFile(HWND dialog, const std::wstring& path) const;
-
+  void EnterFile(HWND dialog, const std::wstring& path) const {
+    Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }
   // Waits until the program has handled everything sent to it so far.
   void Sync() const { Send(main_, WM_NULL); }
 
@@ -81,8 +83,7 @@ class App {
   HWND main_ = nullptr;
 };
 
-// The box's characters for bytes by the Windows-1252 table, code 0 shown as
-// U+2400; and back. The tests' own mapping, not the program's.
+// For the benchmarks: the box's characters for bytes, and back.
 std::wstring Shown(std::string_view bytes);
 std::string Bytes(std::wstring_view shown);
 
