@@ -28,6 +28,12 @@ std::wstring Ran(const fs::path& stub) {
 const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::wstring kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 
+void DeleteKeys(std::initializer_list<std::wstring> keys) {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (const auto& key : keys) ::RegDeleteTreeW(root, key.c_str());
+  }
+}
+
 TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
   const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
@@ -49,10 +55,7 @@ TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCan
       fs::create_directories(stub.parent_path());
       fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", stub);
     }
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-      ::RegDeleteTreeW(root, kToolKey.c_str());
-      ::RegDeleteTreeW(root, kFolderKey.c_str());
-    }
+    DeleteKeys({kToolKey, kFolderKey});
     // The same values under the user's key name a decoy: only the machine's
     // root finds the right one.
     SetValue(HKEY_CURRENT_USER, kToolKey, L"PATH", decoy.wstring());
@@ -80,10 +83,7 @@ TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCan
     }
     EXPECT_EQ(Ran(decoy), L"");
   }
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    ::RegDeleteTreeW(root, kToolKey.c_str());
-    ::RegDeleteTreeW(root, kFolderKey.c_str());
-  }
+  DeleteKeys({kToolKey, kFolderKey});
 }
 
 // The tests' own .doc association, whatever the prefix had: in the user's
@@ -94,9 +94,8 @@ TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
   const fs::path stub = fs::path(ProgramFolder()) / L"stub.exe";
   for (const bool withProgram : {true, false}) {
     SCOPED_TRACE(withProgram ? "program" : "no program");
+    DeleteKeys({doc, type});
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      ::RegDeleteTreeW(root, doc.c_str());
-      ::RegDeleteTreeW(root, type.c_str());
       SetValue(root, doc, nullptr, L"TorvaneTest.Document");
       if (withProgram) {
         SetValue(root, type + L"\\shell\\open\\command", nullptr,
