@@ -21,8 +21,7 @@ void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std
 // What the stub wrote when it ran: its show flag and its command line.
 std::wstring Ran(const fs::path& stub) {
   const std::string b = ReadBytes(stub.wstring() + L".ran");
-  return b == "(none)" ? L""
-                       : std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
+  return std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
 }
 
 const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";

@@ -54,7 +54,7 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
 }
 
 TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
-  const DWORD hidden = FILE_ATTRIBUTE_HIDDEN, kept = hidden | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const struct {
     const char* name;
     const char* old;  // none: no file before
@@ -65,7 +65,6 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
   } rows[] = {
       {"New", nullptr, 0, false, "new", "none"},
       {"Longer", "the old contents", 0, false, "new", "none"},
-      {"Hidden", "old", hidden, false, "new", "none"},
       {"HiddenSystem", "old", kept, false, "new", "none"},
       {"Locked", "old", 0, true, "old", SystemSentence(ERROR_SHARING_VIOLATION) + " CreateFileW"},
       {"ReadOnly", "old", FILE_ATTRIBUTE_READONLY, false, "old", "The file is read-only. "},
@@ -111,16 +110,10 @@ TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
 
 const std::wstring kSave = L"Save Encrypted Text";
 
-// The dialog's file types, and which is selected.
+// How many file types the dialog offers, and the one selected.
 std::wstring Filters(HWND dialog) {
-  HWND combo = ::GetDlgItem(dialog, 0x470);
-  std::wstring out = std::to_wstring(Send(combo, CB_GETCURSEL));
-  for (LRESULT i = 0; i < Send(combo, CB_GETCOUNT); ++i) {
-    std::wstring item(static_cast<std::size_t>(Send(combo, CB_GETLBTEXTLEN, i)) + 1, L'\0');
-    Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-    out += L"|" + std::wstring(item.c_str());
-  }
-  return out;
+  HWND types = ::GetDlgItem(dialog, 0x470);
+  return std::to_wstring(Send(types, CB_GETCOUNT)) + L" " + WindowText(types);
 }
 
 class FileCommands : public TempFolderTest {
@@ -140,10 +133,6 @@ class FileCommands : public TempFolderTest {
     app.Dismiss(warning);
     return app.WaitFileDialog(kSave);
   }
-  HWND OpenLoad() {
-    app.Post("load");
-    return app.WaitFileDialog(L"Load");
-  }
   void Choose(HWND dialog, const std::filesystem::path& file) {
     app.EnterFile(dialog, file.wstring());
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
@@ -152,34 +141,26 @@ class FileCommands : public TempFolderTest {
   }
 };
 
-TEST_F(FileCommands, SaveWritesTheBoxsBytesAndLoadReadsThemBack) {
+TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNothing) {
   app.SetText("Text1", L"Hi!");
   app.SetText("Text2", L"ab");
   app.Click("Command1");
-  EXPECT_EQ(app.Text("Text1"),
-            L"\x0160\x00AA"
-            L"c");  // codes 138, 170, 99 in Windows-1252
+  EXPECT_EQ(app.Text("Text1"), L"\u0160\u00AAc");  // codes 138, 170, 99 in Windows-1252
   const auto file = folder / L"\x3A9 cipher.txt";
   HWND dialog = OpenSave();
-  EXPECT_EQ(Filters(dialog), L"1|Text Files|All Files");
+  EXPECT_EQ(Filters(dialog), L"2 All Files");
   Choose(dialog, file);
   EXPECT_EQ(ReadBytes(file), "\x8A\xAA\x63\r\n");
 
   WriteBytes(file, std::string("\0A\x80\xFF\r\n", 6));
-  dialog = OpenLoad();
-  EXPECT_EQ(Filters(dialog), L"1|(*.txt)|(*.*)") << "after a Save, on its second pair";
+  app.Post("load");
+  dialog = app.WaitFileDialog(L"Load");
+  EXPECT_EQ(Filters(dialog), L"2 (*.*)") << "after a Save, on its second pair";
   Choose(dialog, file);
-  EXPECT_EQ(app.Text("Text1"),
-            L"\x2400"
-            L"A\x20AC\xFF")
-      << "the line end Save adds comes off";
-}
+  EXPECT_EQ(app.Text("Text1"), L"\u2400A\u20AC\u00FF") << "the line end Save adds comes off";
 
-TEST_F(FileCommands, OverwriteIsAskedNoKeepsTheFileAndCancelChangesNothing) {
-  const auto file = folder / L"a.txt";
-  WriteBytes(file, "old");
-  app.SetText("Text1", L"new");
-  HWND dialog = OpenSave();
+  // Over an existing file, the dialog asks; No keeps the file, and so does Cancel.
+  dialog = OpenSave();
   app.EnterFile(dialog, file.wstring());
   const HWND question = WaitWindow([&] {
     return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
@@ -187,11 +168,12 @@ TEST_F(FileCommands, OverwriteIsAskedNoKeepsTheFileAndCancelChangesNothing) {
   EXPECT_EQ(ReadBox(question).title, kSave);
   Press(question, IDNO);
   Press(dialog, IDCANCEL);
-  Press(OpenLoad(), IDCANCEL);
+  app.Post("load");
+  Press(app.WaitFileDialog(L"Load"), IDCANCEL);
   app.Sync();
   EXPECT_FALSE(app.FindMessageBox());
-  EXPECT_EQ(ReadBytes(file), "old");
-  EXPECT_EQ(app.Text("Text1"), L"new");
+  EXPECT_EQ(ReadBytes(file), std::string("\0A\x80\xFF\r\n", 6));
+  EXPECT_EQ(app.Text("Text1"), L"\u2400A\u20AC\u00FF");
   EXPECT_EQ(Count(), 1);
 }
 

@@ -27,7 +27,7 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
   DWORD n = 0;
   if (!::ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr)) n = 0;
   ::CloseHandle(h);
-  return h == INVALID_HANDLE_VALUE ? "(none)" : out.substr(0, n);
+  return out.substr(0, n);
 }
 
 // The system's own sentence for an error code.

@@ -46,10 +46,8 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (; !done(); std::this_thread::sleep_for(10ms)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-  }
-  return true;
+  while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
+  return done();
 }
 
 HWND WaitWindow(const std::function<HWND()>& find) {
@@ -62,22 +60,12 @@ HWND WaitWindow(const std::function<HWND()>& find) {
 }
 
 HWND FindOf(DWORD pid, const std::function<bool(HWND)>& match) {
-  struct Args {
-    DWORD pid;
-    const std::function<bool(HWND)>& match;
-    HWND found;
-  } args{pid, match, nullptr};
-  ::EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* a = reinterpret_cast<Args*>(lp);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(h, &owner);
-        if (owner != a->pid || !::IsWindowVisible(h) || !a->match(h)) return TRUE;
-        a->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&args));
-  return args.found;
+  for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, nullptr, nullptr));) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && ::IsWindowVisible(h) && match(h)) return h;
+  }
+  return nullptr;
 }
 
 HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
