@@ -36,8 +36,7 @@ std::wstring Outcome(const App& app, std::initializer_list<fs::path> stubs) {
   });
   if (!box) return ran;
   app.Dismiss(*box);
-  return box->title + L": " + box->text + (box->hasIcon ? L" (icon)" : L"") + L", over " +
-         WindowText(box->owner);
+  return Describe(*box);
 }
 
 const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";

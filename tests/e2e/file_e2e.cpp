@@ -19,6 +19,17 @@ HANDLE Lock(const std::filesystem::path& file) {
   return ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
+// How a call of the files layer ends: "none", or its error's sentence, call
+// and code.
+std::string Failure(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const FileError& e) {
+    return e.what() + (" " + e.call() + " ") + std::to_string(e.code());
+  }
+  return "none";
+}
+
 class Win32FilesTest : public TempFolderTest {
  protected:
   win32::Win32Files files;
@@ -41,14 +52,9 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
   // A failure names the call, its code and the system's sentence for it.
   HANDLE lock = Lock(file);
   for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION}) {
-    try {
-      files.ReadFirstBytes(code == ERROR_FILE_NOT_FOUND ? folder / L"missing" : file, 10);
-      ADD_FAILURE() << "read " << code;
-    } catch (const FileError& e) {
-      EXPECT_EQ(e.call(), "CreateFileW");
-      EXPECT_EQ(e.code(), code);
-      EXPECT_EQ(e.what(), SystemSentence(code));
-    }
+    const auto name = code == ERROR_FILE_NOT_FOUND ? folder / L"missing" : file;
+    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(name, 10); }),
+              SystemSentence(code) + " CreateFileW " + std::to_string(code));
   }
   ::CloseHandle(lock);
 }
@@ -61,27 +67,22 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
     DWORD attributes;
     bool lock;
     const char* after;
-    std::string error;  // the sentence and the call, or none
+    std::string error;
   } rows[] = {
       {"New", nullptr, 0, false, "new", "none"},
       {"Longer", "the old contents", 0, false, "new", "none"},
       {"HiddenSystem", "old", kept, false, "new", "none"},
-      {"Locked", "old", 0, true, "old", SystemSentence(ERROR_SHARING_VIOLATION) + " CreateFileW"},
-      {"ReadOnly", "old", FILE_ATTRIBUTE_READONLY, false, "old", "The file is read-only. "},
+      {"Locked", "old", 0, true, "old",
+       SystemSentence(ERROR_SHARING_VIOLATION) + " CreateFileW 32"},
+      {"ReadOnly", "old", FILE_ATTRIBUTE_READONLY, false, "old", "The file is read-only.  0"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     if (row.old) WriteBytes(file, row.old);
     ::SetFileAttributesW(file.c_str(), row.attributes);
     HANDLE lock = row.lock ? Lock(file) : INVALID_HANDLE_VALUE;
-    std::string error = "none";
-    try {
-      files.Replace(file, "new");
-    } catch (const FileError& e) {
-      error = e.what() + (" " + e.call());
-    }
+    EXPECT_EQ(Failure([&] { files.Replace(file, "new"); }), row.error);
     ::CloseHandle(lock);
-    EXPECT_EQ(error, row.error);
     EXPECT_EQ(ReadBytes(file), row.after);
     EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (kept | FILE_ATTRIBUTE_READONLY),
               row.attributes);
@@ -124,12 +125,10 @@ class FileCommands : public TempFolderTest {
   HWND OpenSave() {
     app.Post("save");
     const MessageBoxSeen warning = app.WaitMessageBox();
-    EXPECT_EQ(warning.title, L"Important");
-    EXPECT_EQ(warning.text,
-              L"It is very important to remember or write down the password you used to encrypt "
-              L"the text. This program will not save the password you used to encrypt the text.");
-    EXPECT_TRUE(warning.hasIcon);
-    EXPECT_EQ(warning.owner, app.Main());
+    EXPECT_EQ(Describe(warning),
+              L"Important: It is very important to remember or write down the password you used "
+              L"to encrypt the text. This program will not save the password you used to encrypt "
+              L"the text. (icon), over Torvane");
     app.Dismiss(warning);
     return app.WaitFileDialog(kSave);
   }

@@ -25,7 +25,7 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
                            nullptr);
   std::string out(1 << 16, '\0');
   DWORD n = 0;
-  if (!::ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr)) n = 0;
+  ::ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr);
   ::CloseHandle(h);
   return out.substr(0, n);
 }

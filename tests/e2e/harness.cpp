@@ -10,10 +10,8 @@ namespace torvane::e2e {
 namespace {
 
 int IdOf(std::string_view name) {
-  const auto& layout = Tarvik::Layout();
-  if (auto id = platform::ControlId(layout, name)) return *id;
-  if (auto id = platform::MenuId(layout, name)) return *id;
-  throw std::invalid_argument("no control or menu item named " + std::string(name));
+  const auto id = platform::ControlId(Tarvik::Layout(), name);
+  return id ? *id : platform::MenuId(Tarvik::Layout(), name).value();
 }
 
 std::wstring ClassName(HWND hwnd) {
@@ -80,6 +78,11 @@ HWND FileNameBox(HWND dialog) {
   return ::GetDlgItem(dialog, 0x480);
 }
 
+std::wstring Describe(const MessageBoxSeen& box) {
+  return box.title + L": " + box.text + (box.hasIcon ? L" (icon)" : L"") + L", over " +
+         WindowText(box.owner);
+}
+
 MessageBoxSeen ReadBox(HWND dlg) {
   MessageBoxSeen box{dlg, ::GetWindow(dlg, GW_OWNER), WindowText(dlg), L"", false};
   for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -121,8 +124,7 @@ App::~App() {
 }
 
 HWND App::Control(std::string_view name) const {
-  if (HWND h = ::GetDlgItem(main_, IdOf(name))) return h;
-  throw std::runtime_error("no control " + std::string(name));
+  return ::GetDlgItem(main_, IdOf(name));
 }
 
 // Buttons are clicked as a button reports its click; menu items come with no

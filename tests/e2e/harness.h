@@ -32,6 +32,8 @@ HWND FindOf(DWORD pid, const std::function<bool(HWND)>& match);
 HWND FindTopLevel(DWORD pid, const wchar_t* className);
 HWND FileNameBox(HWND dialog);
 MessageBoxSeen ReadBox(HWND box);
+// "title: text (icon), over <the owner's caption>"
+std::wstring Describe(const MessageBoxSeen& box);
 // Presses the button (IDOK, IDYES, IDNO...) and waits until the window is gone.
 void Press(HWND window, int button);
 // A key pressed in that control, through the program's message loop.
