@@ -1,12 +1,7 @@
 // System Info through the registry and process start, and Help through the
 // shell, with the Wine prefix's real registry, files and shell.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "about/frm_about.h"
 #include "file_helpers.h"
-#include "harness.h"
 
 namespace torvane::e2e {
 namespace {

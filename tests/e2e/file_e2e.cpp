@@ -4,10 +4,7 @@
 
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "file_helpers.h"
-#include "harness.h"
 
 namespace torvane::e2e {
 namespace {

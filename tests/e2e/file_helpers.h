@@ -1,13 +1,11 @@
 #pragma once
 
-#include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <stdexcept>
-#include <string>
-#include <string_view>
 
-#include <gtest/gtest.h>
+#include "harness.h"
 
 // Test files, written and read by the test itself with plain Win32 calls.
 namespace torvane::e2e {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 // Drives a running torvane.exe from outside, by window messages, as a user
 // would: set and read the boxes, click, pick menu items, read and answer

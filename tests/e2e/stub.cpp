@@ -7,16 +7,15 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t self[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring marker = std::wstring(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
   STARTUPINFOW si{};
   ::GetStartupInfoW(&si);
   const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
   const std::wstring report = L"show=" + std::to_wstring(show) + L"\n" + ::GetCommandLineW();
-  // Written under another name, then renamed: a reader never sees half.
-  const std::wstring marker = std::wstring(self, n) + L".ran", part = marker + L".part";
-  HANDLE f = ::CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  // Not shared while written: a reader sees all of it or nothing.
+  HANDLE f = ::CreateFileW((marker + L".ran").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
   DWORD written = 0;
   ::WriteFile(f, report.data(), static_cast<DWORD>(report.size() * 2), &written, nullptr);
-  ::CloseHandle(f);
-  return ::MoveFileExW(part.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+  return ::CloseHandle(f) ? 0 : 1;
 }
