@@ -43,7 +43,8 @@ void DeleteKeys(std::initializer_list<std::wstring> keys) {
   }
 }
 
-TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
+TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
+  const fs::path folder = FreshFolder();
   const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
   const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
   const fs::path decoy = folder / L"decoy" / L"MSINFO32.EXE";
@@ -61,7 +62,7 @@ TEST_F(TempFolderTest, SysInfoStartsTheProgramNamedUnderTheMachineKeyOrSaysItCan
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    SetUp();
+    FreshFolder();
     for (const fs::path& stub : {tool, inFolder, decoy}) {
       fs::create_directories(stub.parent_path());
       fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", stub);

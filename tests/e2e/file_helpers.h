@@ -37,21 +37,17 @@ inline std::string SystemSentence(DWORD code) {
   return std::string(buf, n);
 }
 
-// A fresh folder under the temporary folder for each test.
-class TempFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Clear();
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { Clear(); }
-  // A program still running there keeps the folder itself, not its files.
-  void Clear() { std::filesystem::remove_all(folder, ignored); }
-  std::ptrdiff_t Count() const {
-    return std::distance(std::filesystem::directory_iterator(folder), {});
-  }
-  std::error_code ignored;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / L"torvane e2e";
-};
+// A fresh folder under the temporary folder.
+inline std::filesystem::path FreshFolder() {
+  const auto folder = std::filesystem::temp_directory_path() / L"torvane e2e";
+  std::error_code ignored;  // a program still running there keeps the folder itself
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+inline std::ptrdiff_t Count(const std::filesystem::path& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder), {});
+}
 
 }  // namespace torvane::e2e
