@@ -44,8 +44,10 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
-  return done();
+  for (; !done(); std::this_thread::sleep_for(10ms)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+  }
+  return true;
 }
 
 HWND WaitWindow(const std::function<HWND()>& find) {
@@ -87,12 +89,9 @@ MessageBoxSeen ReadBox(HWND dlg) {
   MessageBoxSeen box{dlg, ::GetWindow(dlg, GW_OWNER), WindowText(dlg), L"", false};
   for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
     if (ClassName(c) != L"Static") continue;
-    if ((::GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      // Wine keeps an empty icon control in a box without an icon.
-      box.hasIcon = box.hasIcon || (::IsWindowVisible(c) && Send(c, STM_GETICON) != 0);
-    } else if (auto t = WindowText(c); !t.empty()) {
-      box.text = t;
-    }
+    // Wine keeps an empty icon control in a box without an icon.
+    box.hasIcon = box.hasIcon || (::IsWindowVisible(c) && Send(c, STM_GETICON) != 0);
+    if (auto t = WindowText(c); !t.empty()) box.text = t;
   }
   return box;
 }

@@ -7,10 +7,6 @@
 namespace torvane::e2e {
 namespace {
 
-void Select(HWND box, int start, int end) {
-  Send(box, EM_SETSEL, start, end);
-}
-
 // The clipboard as another program on the desktop sees it.
 void PutText(const std::wstring& text) {
   HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
@@ -42,7 +38,6 @@ TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheWorkArea) {
   for (const wchar_t* cls : {L"TorvaneMain", L"TorvaneAbout"}) {
     SCOPED_TRACE(cls);
     HWND w = FindTopLevel(app.ProcessId(), cls);
-    ASSERT_NE(w, nullptr);
     EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT r{};
     ::GetWindowRect(w, &r);
@@ -93,7 +88,7 @@ TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
   for (const auto& [msg, wp] : rows) {
     SCOPED_TRACE(testing::Message() << msg << " " << wp);
     PutText(L"sentinel");
-    Select(password, 0, -1);
+    Send(password, EM_SETSEL, 0, -1);
     Send(password, msg, wp, 1);
     EXPECT_EQ(ClipboardText(), L"sentinel");
     EXPECT_EQ(app.Text("Text2"), L"secret");
@@ -103,7 +98,7 @@ TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
 TEST(Clipboard, CopyPutsUnicodeMarkedPrivateAndPasteTakesUnicode) {
   App app;
   app.SetText("Text1", L"Hello, \u03A9\u2400!");
-  Select(app.Control("Text1"), 7, 9);
+  Send(app.Control("Text1"), EM_SETSEL, 7, 9);
   app.Click("copy");
   EXPECT_EQ(ClipboardText(), L"\u03A9\u2400");
   // The first wants any data, the others a DWORD 0.
@@ -116,7 +111,7 @@ TEST(Clipboard, CopyPutsUnicodeMarkedPrivateAndPasteTakesUnicode) {
     }
   }
   PutText(L"\u03A9 \u20AC");  // no one code page holds both
-  Select(app.Control("Text1"), 1, 1);
+  Send(app.Control("Text1"), EM_SETSEL, 1, 1);
   app.Click("paste");
   EXPECT_EQ(app.Text("Text1"), L"H\u03A9 \u20ACello, \u03A9\u2400!");
 }
@@ -130,7 +125,7 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   full.resize(32760);
   app.SetText("Text1", full);
   PutText(L"1234567");
-  Select(box, 32760, 32760);
+  Send(box, EM_SETSEL, 32760, 32760);
   ::PostMessageW(box, WM_CHAR, 0x16, 1);  // Ctrl+V
   const MessageBoxSeen seen = app.WaitMessageBox();
   EXPECT_EQ(Describe(seen),
@@ -140,7 +135,7 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   EXPECT_EQ(app.Text("Text1"), full);
   // Typed: the 32766th character goes in, the next does not.
   app.SetText("Text1", full + L"12345");
-  Select(box, 32765, 32765);
+  Send(box, EM_SETSEL, 32765, 32765);
   for (wchar_t c : {L'a', L'b'}) Send(box, WM_CHAR, c, 1);
   EXPECT_EQ(app.Text("Text1"), full + L"12345a");
 }
