@@ -13,12 +13,6 @@ void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-// What the stub wrote when it ran: its show flag and its command line.
-std::wstring Ran(const fs::path& stub) {
-  const std::string b = ReadBytes(stub.wstring() + L".ran");
-  return std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
-}
-
 // What came of a command: the record of the stub that ran, or the message
 // box shown, with the caption of the window that owns it.
 std::wstring Outcome(const App& app, std::initializer_list<fs::path> stubs) {
@@ -26,7 +20,10 @@ std::wstring Outcome(const App& app, std::initializer_list<fs::path> stubs) {
   std::wstring ran;
   WaitFor([&] {
     ran.clear();
-    for (const auto& stub : stubs) ran += Ran(stub);
+    for (const auto& stub : stubs) {  // the stub's record: its show flag and command line
+      const std::string b = ReadBytes(stub.wstring() + L".ran");
+      ran += std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
+    }
     return !ran.empty() || (box = app.FindMessageBox());
   });
   if (!box) return ran;

@@ -44,8 +44,7 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
   } rows[] = {{7, bytes, false}, {6, bytes, false}, {5, bytes.substr(0, 5), true}, {0, "", true}};
   for (const auto& row : rows) {
     const platform::FirstBytes got = files.ReadFirstBytes(file, row.max);
-    EXPECT_EQ(got.bytes, row.want) << row.max;
-    EXPECT_EQ(got.more, row.more) << row.max;
+    EXPECT_EQ(std::pair(got.bytes, got.more), std::pair(row.want, row.more)) << row.max;
   }
   // A failure names the call, its code and the system's sentence for it.
   HANDLE lock = Lock(file);
@@ -106,8 +105,6 @@ TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
 
 // --- Load and Save through the window ---------------------------------------------------
 
-const std::wstring kSave = L"Save Encrypted Text";
-
 // How many file types the dialog offers, and the one selected.
 std::wstring Filters(HWND dialog) {
   HWND types = ::GetDlgItem(dialog, 0x470);
@@ -122,13 +119,11 @@ class FileCommands : public testing::Test {
   // Save up to its open dialog, through the password warning.
   HWND OpenSave() {
     app.Post("save");
-    const MessageBoxSeen warning = app.WaitMessageBox();
-    EXPECT_EQ(Describe(warning),
+    EXPECT_EQ(app.Answer(),
               L"Important: It is very important to remember or write down the password you used "
               L"to encrypt the text. This program will not save the password you used to encrypt "
               L"the text. (icon), over Torvane");
-    app.Dismiss(warning);
-    return app.WaitFileDialog(kSave);
+    return app.WaitFileDialog(L"Save Encrypted Text");
   }
   void Choose(HWND dialog, const std::filesystem::path& file) {
     app.EnterFile(dialog, file.wstring());
@@ -162,7 +157,7 @@ TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNo
   const HWND question = WaitWindow([&] {
     return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
   });
-  EXPECT_EQ(ReadBox(question).title, kSave);
+  EXPECT_EQ(ReadBox(question).title, L"Save Encrypted Text");
   Press(question, IDNO);
   Press(dialog, IDCANCEL);
   app.Sync();

@@ -97,8 +97,7 @@ MessageBoxSeen ReadBox(HWND dlg) {
 }
 
 void Press(HWND window, int button) {
-  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(window, button)));
+  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(button), 0);
   if (!WaitFor([&] { return !::IsWindow(window); })) throw std::runtime_error("a window stayed");
 }
 
@@ -126,19 +125,14 @@ HWND App::Control(std::string_view name) const {
   return ::GetDlgItem(main_, IdOf(name));
 }
 
-// Buttons are clicked as a button reports its click; menu items come with no
-// control.
-std::pair<WPARAM, LPARAM> App::CommandOf(std::string_view name) const {
-  HWND control = ::GetDlgItem(main_, IdOf(name));
-  return {MAKEWPARAM(IdOf(name), control ? BN_CLICKED : 0), reinterpret_cast<LPARAM>(control)};
-}
-
+// A button's click comes as the button reports it, a menu item's with no
+// control; both with code 0.
 void App::Post(std::string_view name) {
-  ::PostMessageW(main_, WM_COMMAND, CommandOf(name).first, CommandOf(name).second);
+  ::PostMessageW(main_, WM_COMMAND, IdOf(name), reinterpret_cast<LPARAM>(Control(name)));
 }
 
 void App::Click(std::string_view name) {
-  Send(main_, WM_COMMAND, CommandOf(name).first, CommandOf(name).second);
+  Send(main_, WM_COMMAND, IdOf(name), reinterpret_cast<LPARAM>(Control(name)));
   if (FindMessageBox()) throw std::runtime_error("a message box came");
 }
 
@@ -150,8 +144,11 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
   return ReadBox(dlg);
 }
 
-MessageBoxSeen App::WaitMessageBox() const {
-  return ReadBox(WaitWindow([&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; }));
+std::wstring App::Answer() const {
+  const MessageBoxSeen box =
+      ReadBox(WaitWindow([&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; }));
+  Dismiss(box);
+  return Describe(box);
 }
 
 HWND App::FindFileDialog(std::wstring_view title) const {

@@ -46,7 +46,6 @@ class App {
   // Starts torvane.exe (beside this program, or `exe`) with these arguments.
   explicit App(const std::wstring& arguments = L"", std::wstring exe = L"");
   ~App();
-  App(const App&) = delete;
 
   HWND Main() const { return main_; }
   DWORD ProcessId() const { return pi_.dwProcessId; }
@@ -61,7 +60,8 @@ class App {
   // One that opens a window (message box, dialog): posted, not waited for.
   void Post(std::string_view name);
   std::optional<MessageBoxSeen> FindMessageBox() const;
-  MessageBoxSeen WaitMessageBox() const;
+  // Waits for a message box, presses its OK and describes it.
+  std::wstring Answer() const;
   void Dismiss(const MessageBoxSeen& box, int button = IDOK) const {
     Press(box.hwnd, button);
     Sync();
@@ -79,7 +79,6 @@ class App {
   void Sync() const { Send(main_, WM_NULL); }
 
  private:
-  std::pair<WPARAM, LPARAM> CommandOf(std::string_view name) const;
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
 };

@@ -1,7 +1,5 @@
 // The main window as a user meets it: placement, the cipher's buttons, the
 // keys, the password box and the clipboard.
-#include <cstring>
-
 #include "file_helpers.h"
 
 namespace torvane::e2e {
@@ -10,7 +8,7 @@ namespace {
 // The clipboard as another program on the desktop sees it.
 void PutText(const std::wstring& text) {
   HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
-  std::memcpy(h, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  std::wmemcpy(static_cast<wchar_t*>(h), text.c_str(), text.size() + 1);
   while (!::OpenClipboard(nullptr)) ::Sleep(10);
   ::EmptyClipboard();
   ::SetClipboardData(CF_UNICODETEXT, h);
@@ -63,8 +61,7 @@ TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
     EXPECT_EQ(app.Text(name), L"Hello,\r\nworld");
   }
   EXPECT_FALSE(app.WaitForExit(500)) << "Esc ended the program";
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
+  GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
   const auto focus = [&] {
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(app.Main(), nullptr), &info);
     return info.hwndFocus;
@@ -127,11 +124,9 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   PutText(L"1234567");
   Send(box, EM_SETSEL, 32760, 32760);
   ::PostMessageW(box, WM_CHAR, 0x16, 1);  // Ctrl+V
-  const MessageBoxSeen seen = app.WaitMessageBox();
-  EXPECT_EQ(Describe(seen),
+  EXPECT_EQ(app.Answer(),
             L"Error: Error: The text box holds at most 32766 characters, and the pasted text "
             L"would make it 32767. Nothing was pasted. (icon), over Torvane");
-  app.Dismiss(seen);
   EXPECT_EQ(app.Text("Text1"), full);
   // Typed: the 32766th character goes in, the next does not.
   app.SetText("Text1", full + L"12345");
