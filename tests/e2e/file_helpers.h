@@ -44,8 +44,4 @@ inline std::filesystem::path FreshFolder() {
   return folder;
 }
 
-inline std::ptrdiff_t Count(const std::filesystem::path& folder) {
-  return std::distance(std::filesystem::directory_iterator(folder), {});
-}
-
 }  // namespace torvane::e2e

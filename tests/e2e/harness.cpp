@@ -1,6 +1,5 @@
 #include "harness.h"
 
-#include <stdexcept>
 #include <thread>
 
 #include "main_window/tarvik.h"
