@@ -3,102 +3,88 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 // Drives a running torvane.exe from outside, by window messages, as a user
-// would: set and read the boxes, click buttons, pick menu items, read and
-// answer message boxes.
+// would: set and read the boxes, click, pick menu items, read and answer
+// message boxes and file dialogs.
 namespace torvane::e2e {
 
 using namespace std::chrono_literals;
 
 struct MessageBoxSeen {
-  HWND hwnd = nullptr;
-  std::wstring title;
-  std::wstring text;
-  bool hasIcon = false;
+  HWND hwnd, owner;
+  std::wstring title, text;
+  bool hasIcon;
 };
+
+std::wstring ProgramFolder();
+std::wstring WindowText(HWND hwnd);
+LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
+// Waits for a window; returns it once its thread pumps messages again.
+HWND WaitWindow(const std::function<HWND()>& find);
+// The first visible top-level window of the process that `match` accepts.
+HWND FindOf(DWORD pid, const std::function<bool(HWND)>& match);
+HWND FindTopLevel(DWORD pid, const wchar_t* className);
+HWND FileNameBox(HWND dialog);
+MessageBoxSeen ReadBox(HWND box);
+// "title: text (icon), over <the owner's caption>"
+std::wstring Describe(const MessageBoxSeen& box);
+// Presses the button (IDOK, IDYES, IDNO...) and waits until the window is gone.
+void Press(HWND window, int button);
+// A key pressed in that control, through the program's message loop.
+inline void PostKey(HWND control, WPARAM key) {
+  ::PostMessageW(control, WM_KEYDOWN, key, 1);
+  ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
 
 class App {
  public:
-  App();  // starts torvane.exe from this program's folder and waits for its window
-  explicit App(const std::wstring& exe);  // starts that copy of the program instead
-  // Starts it with this command line after its name, e.g. L"\"notes.txt\"".
-  App(const std::wstring& exe, const std::wstring& arguments);
+  // Starts torvane.exe (beside this program, or `exe`) with these arguments.
+  explicit App(const std::wstring& arguments = L"", std::wstring exe = L"");
   ~App();
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
 
   HWND Main() const { return main_; }
-  HWND Control(std::string_view name) const;
   DWORD ProcessId() const { return pi_.dwProcessId; }
-  bool Running() const;
-  // True when the process has ended within the timeout.
-  bool WaitForExit(std::chrono::milliseconds timeout) const;
-
-  void SetText(std::string_view control, std::wstring_view text);
-  std::wstring Text(std::string_view control) const;
-  void Type(std::string_view control, std::wstring_view text);  // one WM_CHAR a key
-  void Undo(std::string_view control);
-  // Drops these files on the main window, as Explorer does.
-  void DropFiles(const std::vector<std::wstring>& files);
-
-  // A click or menu item that must finish without any window of its own.
-  void Click(std::string_view button);
-  void Menu(std::string_view item);
-  // One that must show a message box: returns it, still open.
-  MessageBoxSeen ClickForMessage(std::string_view button);
-  MessageBoxSeen MenuForMessage(std::string_view item);
-
+  bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(pi_.hProcess, ms) == 0; }
+  HWND Control(std::string_view name) const;
+  void SetText(std::string_view control, const std::wstring& text) {
+    Send(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  std::wstring Text(std::string_view control) const { return WindowText(Control(control)); }
+  // A button or menu item that must finish without a message box.
+  void Click(std::string_view name);
+  // One that opens a window (message box, dialog): posted, not waited for.
+  void Post(std::string_view name);
   std::optional<MessageBoxSeen> FindMessageBox() const;
-  MessageBoxSeen WaitMessageBox(std::chrono::milliseconds timeout = 10s) const;
-  // A message box that a file dialog shows over itself (owned by it).
-  MessageBoxSeen WaitMessageBoxOver(HWND dialog, std::chrono::milliseconds timeout = 10s) const;
-  // Presses the button (OK, or IDYES, IDNO, ...) and waits until the box is gone.
-  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const;
-
-  // Waits until the program has handled everything sent so far.
-  void Sync() const;
-  // A menu item that ends the program: sent, and not waited for.
-  void PostMenu(std::string_view item);
-
-  // File dialogs (class "#32770" like message boxes, so found by title).
-  // A menu item that must open one: returns it, still open.
-  HWND MenuForFileDialog(std::string_view item, std::wstring_view title);
+  // Waits for a message box, presses its OK and describes it.
+  std::wstring Answer() const;
+  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const {
+    Press(box.hwnd, button);
+    Sync();
+  }
   HWND FindFileDialog(std::wstring_view title) const;
-  HWND WaitFileDialog(std::wstring_view title, std::chrono::milliseconds timeout = 10s) const;
-  // Puts the path into the dialog's file-name box and presses its OK button;
-  // returns once the dialog has closed.
-  void ChooseFile(HWND dialog, std::wstring_view path) const;
-  // The same, returning at once: the dialog may answer with a message first.
-  void EnterFile(HWND dialog, std::wstring_view path) const;
-  void CancelFileDialog(HWND dialog) const;
+  HWND WaitFileDialog(std::wstring_view title) const {
+    return WaitWindow([&] { return FindFileDialog(title); });
+  }
+  // Types the path into the dialog and presses its OK button; does not wait.
+  void EnterFile(HWND dialog, const std::wstring& path) const {
+    Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }
+  // Waits until the program has handled everything sent to it so far.
+  void Sync() const { Send(main_, WM_NULL); }
 
  private:
-  void SendCommandSync(WPARAM wp, LPARAM lp);
-  void PostCommand(WPARAM wp, LPARAM lp);
-
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
 };
 
-std::wstring ProgramFolder();
-// The process's top-level window of that class, or null.
-HWND FindTopLevel(DWORD pid, const wchar_t* className);
-// A file dialog's file-name box, and the pattern pair it has selected (from 0).
-HWND FileNameBox(HWND dialog);
-// Waits until the window is gone.
-void WaitClosed(HWND window, std::chrono::milliseconds timeout = 10s);
-int FileTypeIndex(HWND dialog);
-std::wstring ClassName(HWND hwnd);
-std::wstring WindowText(HWND hwnd);
-
-// The box's characters for a byte string, as the program shows them.
+// For the benchmarks: the box's characters for bytes, and back.
 std::wstring Shown(std::string_view bytes);
-// The bytes a box's characters stand for (the test's own check: exact or fail).
 std::string Bytes(std::wstring_view shown);
 
 }  // namespace torvane::e2e

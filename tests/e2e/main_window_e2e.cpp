@@ -1,176 +1,138 @@
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
-
-#include "cipher/cipher.h"
+// The main window as a user meets it: placement, the cipher's buttons, the
+// keys, the password box and the clipboard.
 #include "file_helpers.h"
-#include "harness.h"
 
 namespace torvane::e2e {
 namespace {
 
-const std::wstring kErrorTitle = L"Error";
-
-std::string AllCodes() {
-  std::string s;
-  for (int c = 0; c < 256; ++c) s.push_back(static_cast<char>(c));
-  return s;
+// The clipboard as another program on the desktop sees it.
+void PutText(const std::wstring& text) {
+  HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
+  std::wmemcpy(static_cast<wchar_t*>(h), text.c_str(), text.size() + 1);
+  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_UNICODETEXT, h);
+  ::CloseClipboard();
 }
 
-TEST(MainWindow, OpensTopmostCentredWithEmptyBoxes) {
-  App app;
-  HWND w = app.Main();
-  EXPECT_EQ(WindowText(w), L"Torvane");
-  EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
-  RECT r{};
-  ::GetWindowRect(w, &r);
-  const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_NEAR(r.left, (sw - (r.right - r.left)) / 2, 1);
-  EXPECT_NEAR(r.top, (sh - (r.bottom - r.top)) / 2, 1);
-
-  // Client area 4320 x 3945 twips at the system DPI.
-  HDC dc = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-  ::ReleaseDC(nullptr, dc);
-  RECT c{};
-  ::GetClientRect(w, &c);
-  EXPECT_NEAR(c.right, 4320 * dpi / 1440, 1);
-  EXPECT_NEAR(c.bottom, 3945 * dpi / 1440, 1);
-
-  EXPECT_EQ(app.Text("Text1"), L"");
-  EXPECT_EQ(app.Text("Text2"), L"");
-  EXPECT_EQ(WindowText(app.Control("Command1")), L"Encrypt");
-  EXPECT_EQ(WindowText(app.Control("Command2")), L"Decrypt");
-  EXPECT_EQ(WindowText(app.Control("Label3")), L"Select File To Encrypt:");
-  EXPECT_EQ(WindowText(app.Control("Label4")), L"Password:");
+// The bytes of a format on the clipboard, "(none)" when it is not there.
+std::string Data(UINT format) {
+  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  HANDLE h = ::GetClipboardData(format);
+  const auto* p = h ? static_cast<const char*>(::GlobalLock(h)) : nullptr;
+  const std::string data = p ? std::string(p, ::GlobalSize(h)) : "(none)";
+  ::CloseClipboard();
+  return data;
 }
 
-TEST(MainWindow, BoxesHaveTheirKindAndTabOrder) {
-  App app;
-  HWND text1 = app.Control("Text1"), text2 = app.Control("Text2");
-  const LONG s1 = ::GetWindowLongW(text1, GWL_STYLE);
-  EXPECT_TRUE(s1 & ES_MULTILINE);
-  EXPECT_TRUE(s1 & WS_VSCROLL);
-  EXPECT_FALSE(s1 & WS_HSCROLL);
-  EXPECT_FALSE(s1 & ES_AUTOHSCROLL) << "long lines must wrap";
-  const LONG s2 = ::GetWindowLongW(text2, GWL_STYLE);
-  EXPECT_TRUE(s2 & ES_PASSWORD);
-  EXPECT_FALSE(s2 & ES_MULTILINE);
-  DWORD_PTR mask = 0;
-  ::SendMessageTimeoutW(text2, EM_GETPASSWORDCHAR, 0, 0, SMTO_NORMAL, 5000, &mask);
-  EXPECT_EQ(mask, static_cast<DWORD_PTR>(L'*'));
-
-  // Tab walks Text1, Text2, Encrypt, Decrypt and round again.
-  HWND w = app.Main();
-  EXPECT_EQ(::GetNextDlgTabItem(w, text1, FALSE), text2);
-  EXPECT_EQ(::GetNextDlgTabItem(w, text2, FALSE), app.Control("Command1"));
-  EXPECT_EQ(::GetNextDlgTabItem(w, app.Control("Command1"), FALSE), app.Control("Command2"));
-  EXPECT_EQ(::GetNextDlgTabItem(w, app.Control("Command2"), FALSE), text1);
+std::wstring ClipboardText() {
+  return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
 }
 
-TEST(EncryptDecrypt, WorkedExampleAndCaseInsensitivePassword) {
+TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheWorkArea) {
   App app;
-  app.Type("Text1", L"Hi!");
-  app.Type("Text2", L"ab");
-  app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), std::string("\x8A\xAA\x63"));  // 138, 170, 99
-  EXPECT_EQ(app.Text("Text2"), L"ab") << "the password stays";
-
-  app.SetText("Text2", L"AB");
-  app.Click("Command2");
-  EXPECT_EQ(app.Text("Text1"), L"Hi!");
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  for (const wchar_t* cls : {L"TorvaneMain", L"TorvaneAbout"}) {
+    SCOPED_TRACE(cls);
+    HWND w = FindTopLevel(app.ProcessId(), cls);
+    EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    // Twips round to a pixel either way.
+    EXPECT_NEAR(r.left - area.left, (area.right - area.left - (r.right - r.left)) / 2.0, 2);
+    EXPECT_NEAR(r.top - area.top, (area.bottom - area.top - (r.bottom - r.top)) / 2.0, 2);
+    app.Click("about");
+  }
 }
 
-TEST(EncryptDecrypt, EveryCodeSurvivesEncryptThenDecrypt) {
+TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
   App app;
-  std::mt19937 rng(20261206);
-  std::string plain = AllCodes();
-  for (int i = 0; i < 2000; ++i) plain.push_back(static_cast<char>(rng() & 0xFF));
-  const std::string password = "s\xE9same \xFF\x9A!";
-  app.SetText("Text1", Shown(plain));
-  ASSERT_EQ(Bytes(app.Text("Text1")), plain) << "the box must hold every code as set";
-  app.SetText("Text2", Shown(password));
-
-  app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), EncryptText(plain, password));
-  app.Click("Command2");
-  EXPECT_EQ(Bytes(app.Text("Text1")), plain);
+  for (const char* control : {"Text1", "Text2", "Command1", "Command2"}) {
+    PostKey(app.Control(control), VK_ESCAPE);
+  }
+  Send(app.Control("Text1"), WM_KEYDOWN, VK_ESCAPE, 1);  // past the dialog manager too
+  for (const char* name : {"Text1", "Text2"}) {
+    SCOPED_TRACE(name);
+    const HWND box = app.Control(name);
+    app.SetText(name, L"Hello,\r\nworld");
+    ::PostMessageW(box, WM_CHAR, 0x01, 1);  // what TranslateMessage makes of Ctrl+A
+    EXPECT_TRUE(WaitFor([&] { return Send(box, EM_GETSEL) == MAKELRESULT(0, 13); }));
+    EXPECT_EQ(app.Text(name), L"Hello,\r\nworld");
+  }
+  EXPECT_FALSE(app.WaitForExit(500)) << "Esc ended the program";
+  GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
+  const auto focus = [&] {
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(app.Main(), nullptr), &info);
+    return info.hwndFocus;
+  };
+  Send(app.Main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control("Text1")), TRUE);
+  ASSERT_TRUE(WaitFor([&] { return focus() == app.Control("Text1"); }));
+  for (const char* next : {"Text2", "Command1", "Command2", "Text1"}) {
+    PostKey(focus(), VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return focus() == app.Control(next); }, 3s)) << next;
+  }
+  EXPECT_EQ(app.Text("Text1"), L"Hello,\r\nworld") << "no tab typed";
 }
 
-TEST(EncryptDecrypt, EncryptIsOneEditTheBoxCanUndo) {
+TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
   App app;
-  app.SetText("Text1", L"keep me");
-  app.SetText("Text2", L"k");
-  app.Click("Command1");
-  ASSERT_NE(app.Text("Text1"), L"keep me");
-  app.Undo("Text1");
-  EXPECT_EQ(app.Text("Text1"), L"keep me");
+  const HWND password = app.Control("Text2");
+  EXPECT_TRUE(::GetWindowLongW(password, GWL_STYLE) & ES_PASSWORD);
+  app.SetText("Text2", L"secret");
+  // WM_COPY, WM_CUT, and Ctrl+C and Ctrl+X as the box gets them.
+  const std::pair<UINT, WPARAM> rows[] = {{WM_COPY, 0}, {WM_CUT, 0}, {WM_CHAR, 3}, {WM_CHAR, 24}};
+  for (const auto& [msg, wp] : rows) {
+    SCOPED_TRACE(testing::Message() << msg << " " << wp);
+    PutText(L"sentinel");
+    Send(password, EM_SETSEL, 0, -1);
+    Send(password, msg, wp, 1);
+    EXPECT_EQ(ClipboardText(), L"sentinel");
+    EXPECT_EQ(app.Text("Text2"), L"secret");
+  }
 }
 
-struct Refusal {
-  const char* name;
-  const char* button;
-  const wchar_t* text;
-  const wchar_t* password;
-  const wchar_t* message;
-};
-
-class Refusals : public testing::TestWithParam<Refusal> {};
-
-TEST_P(Refusals, ShowTheErrorAndChangeNothing) {
-  const Refusal& r = GetParam();
+TEST(Clipboard, CopyPutsUnicodeMarkedPrivateAndPasteTakesUnicode) {
   App app;
-  app.SetText("Text1", r.text);
-  app.SetText("Text2", r.password);
-  const MessageBoxSeen box = app.ClickForMessage(r.button);
-  EXPECT_EQ(box.title, kErrorTitle);
-  EXPECT_EQ(box.text, r.message);
-  EXPECT_TRUE(box.hasIcon);
-  app.Dismiss(box);
-  EXPECT_EQ(app.Text("Text1"), r.text);
-  EXPECT_EQ(app.Text("Text2"), r.password);
+  app.SetText("Text1", L"Hello, \u03A9\u2400!");
+  Send(app.Control("Text1"), EM_SETSEL, 7, 9);
+  app.Click("copy");
+  EXPECT_EQ(ClipboardText(), L"\u03A9\u2400");
+  // The first wants any data, the others a DWORD 0.
+  for (const wchar_t* format : {L"ExcludeClipboardContentFromMonitorProcessing",
+                                L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
+    const std::string data = Data(::RegisterClipboardFormatW(format));
+    EXPECT_NE(data, "(none)") << format;
+    if (format[0] != L'E') {
+      EXPECT_EQ(data.substr(0, 4), std::string(4, '\0')) << format;
+    }
+  }
+  PutText(L"\u03A9 \u20AC");  // no one code page holds both
+  Send(app.Control("Text1"), EM_SETSEL, 1, 1);
+  app.Click("paste");
+  EXPECT_EQ(app.Text("Text1"), L"H\u03A9 \u20ACello, \u03A9\u2400!");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Encrypt, Refusals,
-    testing::Values(
-        Refusal{"BothEmpty", "Command1", L"", L"", L"Error: You have to enter text to encrypt."},
-        Refusal{"NoText", "Command1", L"", L"pw", L"Error: You have to enter text to encrypt."},
-        Refusal{"NoPassword", "Command1", L"text", L"", L"Error: You have to enter a password."},
-        Refusal{"CharacterWithNoCode", "Command1", L"\x3A9 omega", L"pw",
-                L"Error: The text contains the character \"\x3A9\" (U+03A9), which this "
-                L"program cannot encrypt. Nothing was changed."}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Decrypt, Refusals,
-    testing::Values(
-        Refusal{"BothEmpty", "Command2", L"", L"", L"Error: You have to enter text to decrypt."},
-        Refusal{"NoPassword", "Command2", L"text", L"", L"Error: You have to enter a password."},
-        Refusal{"PasswordWithNoCode", "Command2", L"text", L"p\x3C0",
-                L"Error: The password contains the character \"\x3C0\" (U+03C0), which this "
-                L"program cannot use in a password. Nothing was changed."}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(EncryptDecrypt, TextAtTheLimitTransformsAndOneMoreIsRefused) {
+TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   App app;
-  app.SetText("Text2", L"pw");
-  const std::string longest = LongText(32766);
-  app.SetText("Text1", Shown(longest));
-  app.Click("Command1");
-  EXPECT_EQ(Bytes(app.Text("Text1")), EncryptText(longest, "pw"));
-
-  const std::wstring tooLong = Shown(LongText(32767));
-  app.SetText("Text1", tooLong);
-  const MessageBoxSeen box = app.ClickForMessage("Command1");
-  EXPECT_EQ(box.title, kErrorTitle);
-  EXPECT_EQ(box.text,
-            L"Error: The text is too long to encrypt. It can have at most 32766 characters. "
-            L"Nothing was changed.");
-  app.Dismiss(box);
-  EXPECT_EQ(app.Text("Text1"), tooLong);
+  const HWND box = app.Control("Text1");
+  // Short lines: Wine's edit control wraps a long paragraph in quadratic time.
+  std::wstring full;
+  while (full.size() < 32760) full += L"xxxxxxxxxxxxxxxxxxxxxxxxxx\r\n";
+  full.resize(32760);
+  app.SetText("Text1", full);
+  PutText(L"1234567");
+  Send(box, EM_SETSEL, 32760, 32760);
+  ::PostMessageW(box, WM_CHAR, 0x16, 1);  // Ctrl+V
+  EXPECT_EQ(app.Answer(),
+            L"Error: Error: The text box holds at most 32766 characters, and the pasted text "
+            L"would make it 32767. Nothing was pasted. (icon), over Torvane");
+  EXPECT_EQ(app.Text("Text1"), full);
+  // Typed: the 32766th character goes in, the next does not.
+  app.SetText("Text1", full + L"12345");
+  Send(box, EM_SETSEL, 32765, 32765);
+  for (wchar_t c : {L'a', L'b'}) Send(box, WM_CHAR, c, 1);
+  EXPECT_EQ(app.Text("Text1"), full + L"12345a");
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+// System Info through the registry and process start, and Help through the
+// shell, with the Wine prefix's real registry, files and shell.
+#include "about/frm_about.h"
+#include "file_helpers.h"
+
+namespace torvane::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+  ::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// What came of a command: the record of the stub that ran, or the message
+// box shown, with the caption of the window that owns it.
+std::wstring Outcome(const App& app, std::initializer_list<fs::path> stubs) {
+  std::optional<MessageBoxSeen> box;
+  std::wstring ran;
+  WaitFor([&] {
+    ran.clear();
+    for (const auto& stub : stubs) {  // the stub's record: its show flag and command line
+      const std::string b = ReadBytes(stub.wstring() + L".ran");
+      ran += std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / 2);
+    }
+    return !ran.empty() || (box = app.FindMessageBox());
+  });
+  if (!box) return ran;
+  app.Dismiss(*box);
+  return Describe(*box);
+}
+
+const std::wstring kToolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::wstring kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+
+void DeleteKeys(std::initializer_list<std::wstring> keys) {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (const auto& key : keys) ::RegDeleteTreeW(root, key.c_str());
+  }
+}
+
+TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
+  const fs::path folder = FreshFolder();
+  const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
+  const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
+  const fs::path decoy = folder / L"decoy" / L"MSINFO32.EXE";
+  const std::wstring unavailable =
+      L"Torvane: System Information Is Unavailable At This Time, over About";
+  const struct {
+    const char* name;
+    std::wstring path, toolFolder;  // the two values, empty when not there
+    std::wstring outcome;
+  } rows[] = {
+      {"Path", tool.wstring(), L"", L"show=1\n\"" + tool.wstring() + L"\""},
+      {"Folder", L"", inFolder.parent_path().wstring(), L"show=1\n\"" + inFolder.wstring() + L"\""},
+      {"PathToNoFile", (folder / L"missing.exe").wstring(), L"", unavailable},
+      {"Neither", L"", L"", unavailable},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FreshFolder();
+    for (const fs::path& stub : {tool, inFolder, decoy}) {
+      fs::create_directories(stub.parent_path());
+      fs::copy_file(fs::path(ProgramFolder()) / L"stub.exe", stub);
+    }
+    DeleteKeys({kToolKey, kFolderKey});
+    // The same values under the user's key name a decoy: only the machine's
+    // root finds the right one.
+    SetValue(HKEY_CURRENT_USER, kToolKey, L"PATH", decoy.wstring());
+    SetValue(HKEY_CURRENT_USER, kFolderKey, L"MSINFO", decoy.parent_path().wstring());
+    if (!row.path.empty()) SetValue(HKEY_LOCAL_MACHINE, kToolKey, L"PATH", row.path);
+    if (!row.toolFolder.empty()) {
+      SetValue(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO", row.toolFolder);
+    }
+    App app;
+    app.Click("about");
+    HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+    const int id = *platform::ControlId(FrmAbout::Layout(), "cmdSysInfo");
+    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(about, id)));
+    EXPECT_EQ(Outcome(app, {tool, inFolder, decoy}), row.outcome);
+  }
+  DeleteKeys({kToolKey, kFolderKey});
+}
+
+// The tests' own .doc association, whatever the prefix had: in the user's
+// classes, which Windows reads first, and the machine's, which Wine 8 reads.
+TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
+  const std::wstring guide = L"c:\\windows\\encrypthelp.doc", doc = L"Software\\Classes\\.doc";
+  const std::wstring type = L"Software\\Classes\\TorvaneTest.Document";
+  const fs::path stub = fs::path(ProgramFolder()) / L"stub.exe";
+  for (const bool withProgram : {true, false}) {
+    SCOPED_TRACE(withProgram ? "program" : "no program");
+    DeleteKeys({doc, type});
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      SetValue(root, doc, nullptr, L"TorvaneTest.Document");
+      if (withProgram) {
+        SetValue(root, type + L"\\shell\\open\\command", nullptr,
+                 L"\"" + stub.wstring() + L"\" \"%1\"");
+      }
+    }
+    fs::remove(stub.wstring() + L".ran");
+    ::DeleteFileW(guide.c_str());
+    App app;
+    EXPECT_EQ(ReadBytes(guide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
+    app.Post("help1");
+    EXPECT_EQ(Outcome(app, {stub}), withProgram
+                                        ? L"show=1\n\"" + stub.wstring() + L"\" \"" + guide + L"\""
+                                        : L"Error: Error opening help file. (icon), over Torvane");
+  }
+}
+
+}  // namespace
+}  // namespace torvane::e2e
