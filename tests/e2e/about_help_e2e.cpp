@@ -84,6 +84,19 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   DeleteKeys({kToolKey, kFolderKey});
 }
 
+// The About window's close box acts as OK: the window is kept for the next
+// time and the main window comes back.
+TEST(About, TheCloseBoxBringsBackTheMainWindow) {
+  App app;
+  app.Click("about");
+  HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+  ASSERT_TRUE(about);
+  ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.Main()) != FALSE; }));
+  EXPECT_TRUE(::IsWindow(about));
+  EXPECT_FALSE(::IsWindowVisible(about));
+}
+
 // The tests' own .doc association, whatever the prefix had: in the user's
 // classes, which Windows reads first, and the machine's, which Wine 8 reads.
 TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {

@@ -90,6 +90,13 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
   }
 }
 
+TEST_F(Win32FilesTest, ATemporaryFileLeftByAKilledSaveIsClearedByTheNext) {
+  WriteBytes(folder / L"target.txt.torvane.tmp", "left behind");
+  EXPECT_EQ(Failure([&] { files.Replace(file, "new"); }), "none");
+  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
 // scripts/with-full-disk.sh mounts a nearly full file system and names it in
 // TORVANE_FULL_DIR, or says in TORVANE_FULL_DISK_ERROR why it could not.
 TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
@@ -187,6 +194,24 @@ TEST(OpenedFile, CommandLineAndDroppedFilesLoad) {
   ::CloseHandle(process);
   ::PostMessageW(app.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
   EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"from outside\x20AC"; }));
+}
+
+// Wine's dialog copies the built path into a buffer of 260 characters: from
+// 260 on, the program says so in the dialog, which stays open.
+TEST_F(FileCommands, APathOf260CharactersIsRefusedInTheDialog) {
+  const std::wstring base = folder.wstring() + L"\\";
+  const std::wstring path = base + std::wstring(260 - base.size(), L'p');
+  app.Post("load");
+  HWND dialog = app.WaitFileDialog(L"Load");
+  app.EnterFile(dialog, path);
+  const HWND box = WaitWindow([&] {
+    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
+  });
+  EXPECT_EQ(ReadBox(box).text, L"The path is too long: 260 characters, and this dialog takes at "
+                               L"most 259.\nPlease choose a shorter one.");
+  Press(box, IDOK);
+  EXPECT_TRUE(::IsWindow(dialog));
+  Press(dialog, IDCANCEL);
 }
 
 }  // namespace
