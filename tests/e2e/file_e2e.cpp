@@ -83,8 +83,7 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
     EXPECT_EQ(ReadBytes(file), row.after);
     EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (kept | FILE_ATTRIBUTE_READONLY),
               row.attributes);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
-        << "nothing left beside it";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "left over";
     ::SetFileAttributesW(file.c_str(), 0);
     folder = FreshFolder();
   }
@@ -101,7 +100,8 @@ TEST_F(Win32FilesTest, ATemporaryFileLeftByAKilledSaveIsClearedByTheNext) {
 // TORVANE_FULL_DIR, or says in TORVANE_FULL_DISK_ERROR why it could not.
 TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
   const char* dir = std::getenv("TORVANE_FULL_DIR");
-  ASSERT_TRUE(dir && *dir) << "no full disk: " << std::getenv("TORVANE_FULL_DISK_ERROR");
+  ASSERT_TRUE(dir && *dir) << "no full disk (see scripts/with-full-disk.sh): "
+                           << std::getenv("TORVANE_FULL_DISK_ERROR");
   const auto target = std::filesystem::path(dir) / L"target.txt";
   WriteBytes(target, "old");
   win32::Win32Files files;
