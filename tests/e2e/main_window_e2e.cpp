@@ -29,10 +29,10 @@ std::wstring ClipboardText() {
   return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
 }
 
-TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheWorkArea) {
+// Centred on the whole screen, as the program's CenterForm places them.
+TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
   App app;
-  RECT area{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   for (const wchar_t* cls : {L"TorvaneMain", L"TorvaneAbout"}) {
     SCOPED_TRACE(cls);
     HWND w = FindTopLevel(app.ProcessId(), cls);
