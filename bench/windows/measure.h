@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "text/codepage.h"
 
 namespace torvane::e2e::bench {
 
@@ -170,5 +171,15 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// What the box shows for bytes, and the bytes it shows: the program's own
+// mapping, since the benchmarks time it and do not test it.
+inline std::wstring Shown(std::string_view bytes) {
+  const std::u16string s = text::BytesToBox(bytes);
+  return std::wstring(s.begin(), s.end());
+}
+inline std::string Bytes(std::wstring_view shown) {
+  return text::BoxToBytes(std::u16string(shown.begin(), shown.end())).bytes;
+}
 
 }  // namespace torvane::e2e::bench

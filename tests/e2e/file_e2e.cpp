@@ -207,8 +207,9 @@ TEST_F(FileCommands, APathOf260CharactersIsRefusedInTheDialog) {
   const HWND box = WaitWindow([&] {
     return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
   });
-  EXPECT_EQ(ReadBox(box).text, L"The path is too long: 260 characters, and this dialog takes at "
-                               L"most 259.\nPlease choose a shorter one.");
+  EXPECT_EQ(ReadBox(box).text,
+            L"The path is too long: 260 characters, and this dialog takes at "
+            L"most 259.\nPlease choose a shorter one.");
   Press(box, IDOK);
   EXPECT_TRUE(::IsWindow(dialog));
   Press(dialog, IDCANCEL);

@@ -3,7 +3,6 @@
 #include <thread>
 
 #include "main_window/tarvik.h"
-#include "text/codepage.h"
 
 namespace torvane::e2e {
 namespace {
@@ -154,15 +153,6 @@ HWND App::FindFileDialog(std::wstring_view title) const {
   return FindOf(pi_.dwProcessId, [&](HWND h) {
     return ClassName(h) == L"#32770" && WindowText(h) == title && FileNameBox(h);
   });
-}
-
-std::wstring Shown(std::string_view bytes) {
-  const std::u16string s = text::BytesToBox(bytes);
-  return std::wstring(s.begin(), s.end());
-}
-
-std::string Bytes(std::wstring_view shown) {
-  return text::BoxToBytes(std::u16string(shown.begin(), shown.end())).bytes;
 }
 
 }  // namespace torvane::e2e

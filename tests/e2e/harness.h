@@ -83,8 +83,4 @@ class App {
   HWND main_ = nullptr;
 };
 
-// For the benchmarks: the box's characters for bytes, and back.
-std::wstring Shown(std::string_view bytes);
-std::string Bytes(std::wstring_view shown);
-
 }  // namespace torvane::e2e

@@ -176,8 +176,8 @@ struct FakeFileSystem final : platform::FileSystem, Logged {
   std::map<std::u16string, std::string> files;
   std::set<std::u16string> folders{u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
   std::set<std::u16string> readOnly;
-  std::optional<std::filesystem::path> localAppData = std::filesystem::path(
-      u"C:\\Users\\ana\\AppData\\Local");
+  std::optional<std::filesystem::path> localAppData =
+      std::filesystem::path(u"C:\\Users\\ana\\AppData\\Local");
   static std::u16string Parent(const std::u16string& p) { return p.substr(0, p.rfind(u'\\')); }
   void Copy(const std::filesystem::path& from, const std::filesystem::path& to) override {
     Note("Copy");

@@ -48,10 +48,11 @@ TEST(Cipher, LongTextsFollowTheRuleAndComeBack) {
   // z caron -> 0x8E, a grave -> 0xC0; the division sign stays.
   const struct {
     std::string password, upper;
-  } rows[] = {{"k", "K"},
-              {"secret7", "SECRET7"},
-              {Codes({0xFF, 0x9A, 0x9C, 0x9E, 0xE0, 0xF7}), Codes({0x9F, 0x8A, 0x8C, 0x8E, 0xC0, 0xF7})},
-              {std::string(64, 'q') + "z", std::string(64, 'Q') + "Z"}};
+  } rows[] = {
+      {"k", "K"},
+      {"secret7", "SECRET7"},
+      {Codes({0xFF, 0x9A, 0x9C, 0x9E, 0xE0, 0xF7}), Codes({0x9F, 0x8A, 0x8C, 0x8E, 0xC0, 0xF7})},
+      {std::string(64, 'q') + "z", std::string(64, 'Q') + "Z"}};
   for (const auto& r : rows) {
     const std::string cipher = EncryptText(all, r.password);
     EXPECT_EQ(cipher, ByHand(all, r.upper)) << r.upper;
@@ -111,9 +112,9 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
 TEST(Utf, KnownEncodingsAndReplacementOfWhatIsNotACharacter) {
   EXPECT_EQ(text::Utf8ToUtf16("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), u"\u00E9\u20AC\U0001F600");
   EXPECT_EQ(text::Utf16ToUtf8(u"\u00E9\u20AC\U0001F600"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-  EXPECT_EQ(text::Utf8ToUtf16("a\xC0\x80z"), u"a\uFFFDz");          // over-long NUL
-  EXPECT_EQ(text::Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");           // a surrogate
-  EXPECT_EQ(text::Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");         // cut short
+  EXPECT_EQ(text::Utf8ToUtf16("a\xC0\x80z"), u"a\uFFFDz");    // over-long NUL
+  EXPECT_EQ(text::Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // a surrogate
+  EXPECT_EQ(text::Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");  // cut short
   EXPECT_EQ(text::Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");  // lone half
 }
 
@@ -153,7 +154,7 @@ TEST(Layout, TwipsAtCommonDpiRoundHalvesAwayFromZero) {
   const struct {
     float twips;
     int dpi, pixels;
-  } rows[] = {{4095, 120, 341}, {4095, 144, 410}, {255, 144, 26}, {375, 192, 50},
+  } rows[] = {{4095, 120, 341}, {4095, 144, 410}, {255, 144, 26},  {375, 192, 50},
               {7.5f, 96, 1},    {7, 96, 0},       {-7.5f, 96, -1}, {1440, 192, 192}};
   for (const auto& r : rows) {
     EXPECT_EQ(platform::TwipsToPixels(r.twips, r.dpi), r.pixels) << r.twips << " at " << r.dpi;

@@ -11,7 +11,9 @@ namespace {
 using namespace std::string_literals;
 using Shown = fakes::FakeMessageBox::Shown;
 
-Shown ErrorBox(std::string text) { return {std::move(text), platform::kMbInformation, "Error"}; }
+Shown ErrorBox(std::string text) {
+  return {std::move(text), platform::kMbInformation, "Error"};
+}
 
 const std::string kWarning =
     "It is very important to remember or write down the password you used to encrypt the text. "
@@ -124,9 +126,9 @@ TEST_F(MainWindowTest, EncryptAndDecryptRefuseWithAMessageAndChangeNothing) {
   messages.shown.clear();
   tarvik.Command("Command1");
   EXPECT_EQ(text1.text, u"abcd");
-  EXPECT_EQ(messages.shown, std::vector{ErrorBox(
-                                "Error: The text box could not hold the encrypted text, so the "
-                                "text was put back as it was.")});
+  EXPECT_EQ(messages.shown,
+            std::vector{ErrorBox("Error: The text box could not hold the encrypted text, so the "
+                                 "text was put back as it was.")});
 }
 
 TEST_F(MainWindowTest, EditCommandsWorkOnTheTextBox) {
@@ -178,7 +180,9 @@ TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
       {"a saved text", "a\0\x8A\r\n"s, u"a\u2400\u0160", {}},
       {"no line end", "ab\r", u"ab\r", {}},
       {"a full box", std::string(32766, 'x') + "\r\n", std::u16string(32766, u'x'), {}},
-      {"longer", std::string(32767, 'y'), std::u16string(32766, u'y'),
+      {"longer",
+       std::string(32767, 'y'),
+       std::u16string(32766, u'y'),
        {{"The file is longer than 32766 bytes. Only its first 32766 bytes were loaded.",
          platform::kMbInformation, "Torvane"}}},
   };
@@ -230,10 +234,14 @@ TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
     std::optional<std::string> failure;
     std::string message;
   } refusals[] = {
-      {"Greek", u"x\u03A9", {},
+      {"Greek",
+       u"x\u03A9",
+       {},
        "Error: The text contains the character \"\u03A9\" (U+03A9), which this program cannot "
        "save. Nothing was saved."},
-      {"too long", std::u16string(32767, u'a'), {},
+      {"too long",
+       std::u16string(32767, u'a'),
+       {},
        "Error: The text is too long to save. It can have at most 32766 characters. Nothing was "
        "saved."},
       {"a failure", u"x", "The disk is full.",
