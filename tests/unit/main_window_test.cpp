@@ -200,6 +200,7 @@ TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
   EXPECT_EQ(asked.filter, u"(*.txt)\0*.txt\0(*.*)\0*.*\0\0"s);
   EXPECT_EQ(asked.flags, 0x1000u) << "OFN_FILEMUSTEXIST";
 
+  files.files["C:\\in.txt"] = "changed";
   picker.answers = {std::nullopt};
   tarvik.Command("load");
   files.failure = "Access is denied.";
@@ -227,6 +228,11 @@ TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
   EXPECT_EQ(asked.title, u"Save Encrypted Text");
   EXPECT_EQ(asked.filter, u"Text Files\0*.txt\0All Files\0*.*\0\0"s);
   EXPECT_EQ(asked.filterIndex, 2);
+  EXPECT_EQ(asked.flags, 0x2u) << "OFN_OVERWRITEPROMPT";
+  picker.answers = {std::nullopt, std::nullopt};
+  tarvik.Command("load");  // Load's OFN_FILEMUSTEXIST stays behind in the property
+  tarvik.Command("save");
+  EXPECT_EQ(picker.requests.back().flags, 0x2u) << "but Save As does not take it";
 
   const struct {
     std::string_view name;
