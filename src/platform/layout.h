@@ -76,15 +76,17 @@ inline std::optional<int> MenuId(const WindowSpec& layout, std::string_view name
   }
   return std::nullopt;
 }
+// The control row of an id; null for an id that is no control's.
+inline const ControlSpec* ControlOfId(const WindowSpec& layout, int id) {
+  const auto row = static_cast<std::size_t>(id - kFirstControlId);
+  return id >= kFirstControlId && row < layout.controls.size() ? &layout.controls[row] : nullptr;
+}
 // The name of a control or menu item; empty for an id of neither.
 inline std::string_view NameOfId(const WindowSpec& layout, int id) {
   const auto menu = static_cast<std::size_t>(id - kFirstMenuId);
   if (id >= kFirstMenuId && menu < layout.menus.size()) return layout.menus[menu].name;
-  const auto control = static_cast<std::size_t>(id - kFirstControlId);
-  if (id >= kFirstControlId && control < layout.controls.size()) {
-    return layout.controls[control].name;
-  }
-  return {};
+  const ControlSpec* control = ControlOfId(layout, id);
+  return control ? control->name : std::string_view();
 }
 
 // What a table's units mean at a DPI: twips <-> pixels, rounded half away

@@ -62,11 +62,10 @@ struct WindowClose {
 struct HandleClose {
   void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
 };
-struct FileClose {
-  void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
+struct FileClose : HandleClose {
   static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
 };
-struct GlobalFree {
+struct GlobalRelease {
   void operator()(HGLOBAL h) const noexcept { ::GlobalFree(h); }
 };
 struct DropFinish {
@@ -88,7 +87,7 @@ using UniqueDrop = Unique<HDROP, DropFinish>;
 using UniqueHandle = Unique<HANDLE, HandleClose>;
 // What CreateFileW gives: INVALID_HANDLE_VALUE when absent.
 using UniqueFile = Unique<HANDLE, FileClose>;
-using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
+using UniqueGlobal = Unique<HGLOBAL, GlobalRelease>;
 
 static_assert(!std::is_copy_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueWindow>);

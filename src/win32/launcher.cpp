@@ -6,6 +6,7 @@
 
 #include "win32/error.h"
 #include "win32/handles.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
@@ -13,17 +14,12 @@ namespace {
 // These paths come from the registry's single-byte calls, so they are in the
 // system's ANSI code page; the same code page turns them back exactly.
 std::wstring WideFromAnsi(std::string_view s) {
-  if (s.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(),
-                                      static_cast<int>(s.size()), nullptr, 0);
-  if (n <= 0) {
+  std::optional<std::wstring> w = WideFrom(s, CP_ACP, MB_ERR_INVALID_CHARS);
+  if (!w) {
     Fail<platform::StartError>("MultiByteToWideChar", ::GetLastError(),
                                "the path is not text of this system's code page");
   }
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()),
-                        w.data(), n);
-  return w;
+  return *std::move(w);
 }
 
 }  // namespace

@@ -35,14 +35,9 @@ void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC pro
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name.c_str();
-  if (!::RegisterClassExW(&wc))
+  if (!::RegisterClassExW(&wc)) {
     Fail("RegisterClassExW", ::GetLastError(), "cannot register the window class");
-}
-
-const ControlSpec* FindSpec(const platform::WindowSpec& layout, int id) {
-  const int index = id - platform::kFirstControlId;
-  if (index < 0 || index >= static_cast<int>(layout.controls.size())) return nullptr;
-  return &layout.controls[static_cast<std::size_t>(index)];
+  }
 }
 
 }  // namespace
@@ -66,8 +61,9 @@ Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options o
   if (!hwnd) Fail("CreateWindowExW", ::GetLastError(), "cannot create the window");
   UniqueWindow guard(hwnd);  // destroyed again if the rest fails
 
-  if (options_.bigIcon)
+  if (options_.bigIcon) {
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options_.bigIcon));
+  }
   if (options_.smallIcon) {
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options_.smallIcon));
   }
@@ -109,7 +105,7 @@ void Window::Load() {
 }
 
 const ControlSpec* Window::SpecOfControl(HWND control) const {
-  return FindSpec(layout_, ::GetDlgCtrlID(control));
+  return platform::ControlOfId(layout_, ::GetDlgCtrlID(control));
 }
 
 void Window::Dispatch(std::string_view name) {
@@ -135,7 +131,7 @@ void Window::OnCommand(int id, int code, HWND control) {
     Dispatch(platform::NameOfId(layout_, id));
     return;
   }
-  const ControlSpec* c = FindSpec(layout_, id);
+  const ControlSpec* c = platform::ControlOfId(layout_, id);
   if (c && c->kind == ControlKind::kButton && code == BN_CLICKED) Dispatch(c->name);
 }
 
@@ -191,8 +187,8 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLORSTATIC:
-      if (auto brush = ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
-        return reinterpret_cast<LRESULT>(*brush);
+      if (HBRUSH brush = ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
+        return reinterpret_cast<LRESULT>(brush);
       }
       break;
     case WM_ACTIVATE:

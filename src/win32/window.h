@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -72,8 +71,8 @@ class Window final : public platform::Form {
   void CreatePageBrush();
   void PaintBackground(HDC dc);
   void PaintLines(HDC dc);
-  // The brush a label or picture stands on; nullopt: the system's default.
-  std::optional<HBRUSH> ColorStatic(HDC dc, HWND control) const;
+  // The brush a label or picture stands on; null: the system's default.
+  HBRUSH ColorStatic(HDC dc, HWND control) const;
   HFONT FontFor(const platform::Font& font);
   RECT PixelRect(const platform::ControlSpec& c) const;
   const platform::ControlSpec* SpecOfControl(HWND control) const;

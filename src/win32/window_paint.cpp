@@ -14,7 +14,7 @@ COLORREF ToColorRef(platform::Rgb c) {
   return RGB(c.r, c.g, c.b);
 }
 
-// The colour a label stands on: its own, else the tab page it sits on.
+// The tab page's colour: the labels on it stand on it.
 std::optional<platform::Rgb> PageColor(const platform::WindowSpec& layout) {
   for (const auto& c : layout.controls) {
     if (c.kind == ControlKind::kTabPanel && c.backColor) return c.backColor;
@@ -28,9 +28,9 @@ void Window::CreatePageBrush() {
   if (auto page = PageColor(layout_)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
 }
 
-std::optional<HBRUSH> Window::ColorStatic(HDC dc, HWND control) const {
+HBRUSH Window::ColorStatic(HDC dc, HWND control) const {
   const ControlSpec* c = SpecOfControl(control);
-  if (!c || c->kind == ControlKind::kTextBox) return std::nullopt;
+  if (!c || c->kind == ControlKind::kTextBox) return nullptr;
   ::SetTextColor(dc, c->foreColor ? ToColorRef(*c->foreColor) : ::GetSysColor(COLOR_WINDOWTEXT));
   ::SetBkMode(dc, TRANSPARENT);
   return pageBrush_ ? pageBrush_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
