@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <numeric>
-#include <utility>
 
 namespace torvane {
 
@@ -32,10 +30,55 @@ unsigned char UpperCase1252(unsigned char c) noexcept {
 
 namespace {
 
+// Writes text + key (or text - key) to out, the key block repeating every
+// block bytes: one read of each, one write, no modulo.
+template <bool kEncrypt>
+inline void Shift(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
+                  const std::uint8_t* key, std::size_t block) noexcept {
+  for (std::size_t base = 0; base < size; base += block) {
+    const std::size_t n = std::min(block, size - base);
+    for (std::size_t j = 0; j < n; ++j) {
+      if constexpr (kEncrypt) {
+        out[base + j] = static_cast<std::uint8_t>(text[base + j] + key[j]);
+      } else {
+        out[base + j] = static_cast<std::uint8_t>(text[base + j] - key[j]);
+      }
+    }
+  }
+}
+
+// The same loop in 32-byte vectors where the processor has them: in the
+// 16-byte vectors that every x86 processor has, it took twice the machine's
+// memcpy of the same text.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+template <bool kEncrypt>
+__attribute__((target("avx2"))) void ShiftWide(std::uint8_t* out, const std::uint8_t* text,
+                                               std::size_t size, const std::uint8_t* key,
+                                               std::size_t block) noexcept {
+  Shift<kEncrypt>(out, text, size, key, block);
+}
+
+template <bool kEncrypt>
+void ShiftFastest(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
+                  const std::uint8_t* key, std::size_t block) noexcept {
+  if (__builtin_cpu_supports("avx2")) {
+    ShiftWide<kEncrypt>(out, text, size, key, block);
+  } else {
+    Shift<kEncrypt>(out, text, size, key, block);
+  }
+}
+#else
+template <bool kEncrypt>
+void ShiftFastest(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
+                  const std::uint8_t* key, std::size_t block) noexcept {
+  Shift<kEncrypt>(out, text, size, key, block);
+}
+#endif
+
 // The key stream for text position j (0-based) is K[(j + 1) mod L]; repeating
-// the rotated password to a block of at least 256 bytes lets the inner loop run
+// the rotated password to a block of at least 512 bytes lets the inner loop run
 // over whole blocks without a modulo, which the compiler vectorises. A block
-// that is also a whole number of 16-byte vectors (when that stays small) leaves
+// that is also a whole number of 32-byte vectors (when that stays small) leaves
 // no scalar tail per block; with short blocks and an odd L the tails doubled
 // the cost.
 template <bool kEncrypt>
@@ -46,39 +89,30 @@ std::string Transform(std::string_view text, std::string_view password) {
   if (L == 0) return std::string(text);
   if (text.size() > kMaxCipherText) throw TextTooLong(text.size());
 
-  constexpr std::size_t kMinBlock = 256;
-  const std::size_t vectorStep = std::lcm(L, std::size_t{16});
-  const std::size_t step = vectorStep <= 512 ? vectorStep : L;
+  constexpr std::size_t kMinBlock = 512;
+  const std::size_t vectorStep = std::lcm(L, std::size_t{32});
+  const std::size_t step = vectorStep <= 1024 ? vectorStep : L;
   const std::size_t block = step * ((kMinBlock + step - 1) / step);
   platform::SecretBytes keyBlock;
   auto& key = keyBlock.str();
-  key.resize(block);
+  key.reserve(block);
   for (std::size_t j = 0; j < L; ++j) {
     const std::size_t from = j + 1 == L ? 0 : j + 1;
-    key[j] = static_cast<char>(UpperCase1252(static_cast<unsigned char>(password[from])));
+    key.push_back(static_cast<char>(UpperCase1252(static_cast<unsigned char>(password[from]))));
   }
-  // Replicated by doubling copies: a modulo per key byte was a measurable
-  // share of the whole transform.
-  for (std::size_t filled = L; filled < block;) {
-    const std::size_t n = std::min(filled, block - filled);
-    std::memcpy(key.data() + filled, key.data(), n);
-    filled += n;
-  }
+  // Repeated by doubling: a modulo per key byte was a measurable share of the
+  // whole transform.
+  while (key.size() < block) key.append(key, 0, std::min(key.size(), block - key.size()));
 
-  std::string out(text.size(), '\0');
-  const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
-  auto* dst = reinterpret_cast<std::uint8_t*>(out.data());
-  const auto* k = reinterpret_cast<const std::uint8_t*>(key.data());
-  for (std::size_t base = 0; base < text.size(); base += block) {
-    const std::size_t n = std::min(block, text.size() - base);
-    for (std::size_t j = 0; j < n; ++j) {
-      if constexpr (kEncrypt) {
-        dst[base + j] = static_cast<std::uint8_t>(in[base + j] + k[j]);
-      } else {
-        dst[base + j] = static_cast<std::uint8_t>(in[base + j] - k[j]);
-      }
-    }
-  }
+  // Written once, straight into the result: filling it with zeros first, or
+  // copying the text and shifting it in place, each cost a whole extra pass.
+  std::string out;
+  out.resize_and_overwrite(text.size(), [&](char* data, std::size_t size) noexcept {
+    ShiftFastest<kEncrypt>(reinterpret_cast<std::uint8_t*>(data),
+                           reinterpret_cast<const std::uint8_t*>(text.data()), size,
+                           reinterpret_cast<const std::uint8_t*>(key.data()), block);
+    return size;
+  });
   return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,10 +11,17 @@
 // password outlives its use.
 namespace torvane::platform {
 
-// Overwrites a buffer in a way the optimiser may not drop.
+// Overwrites a buffer in a way the optimiser may not drop: the empty asm
+// claims to read the memory, so the zeros must be there. A volatile store per
+// byte did the same at a tenth of memset's speed.
 inline void SecureWipe(void* data, std::size_t size) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+  std::memset(data, 0, size);
+  __asm__ __volatile__("" : : "r"(data) : "memory");
+#else
   auto* p = static_cast<volatile unsigned char*>(data);
   for (std::size_t i = 0; i < size; ++i) p[i] = 0;
+#endif
 }
 
 // Base is the allocator underneath; tests put one there that checks what it
