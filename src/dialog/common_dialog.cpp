@@ -66,7 +66,8 @@ void CommonDialogControl::SetAction(std::int16_t action) {
   const std::optional<platform::FilePicked> picked = picker_.Pick(request);
   if (!picked || picked->path.empty()) return;
   filename_ = picked->path;
-  fileTitle_ = picked->title.empty() ? picked->path.filename() : picked->title;
+  fileTitle_ =
+      picked->title.empty() ? platform::Path(platform::NameOf(picked->path)) : picked->title;
   if (picked->filterIndex > 0 && picked->filterIndex <= std::numeric_limits<std::int16_t>::max()) {
     filterIndex_ = static_cast<std::int16_t>(picked->filterIndex);
   }

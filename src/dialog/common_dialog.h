@@ -21,26 +21,26 @@ class CommonDialogControl final : public platform::CommonDialog {
 
   void SetDialogTitle(std::string_view title) override { title_ = title; }
   void SetFilter(std::string_view filter) override { filter_ = filter; }
-  void SetFilename(const std::filesystem::path& file) override { filename_ = file; }
+  void SetFilename(const platform::Path& file) override { filename_ = file; }
   void SetFlags(std::int32_t flags) override { flags_ = flags; }
   void SetFilterIndex(std::int16_t index) override { filterIndex_ = index; }
   void SetAction(std::int16_t action) override;
 
   std::string DialogTitle() const override { return title_; }
   std::string Filter() const override { return filter_; }
-  std::filesystem::path Filename() const override { return filename_; }
+  platform::Path Filename() const override { return filename_; }
   std::int32_t Flags() const override { return flags_; }
   std::int16_t FilterIndex() const override { return filterIndex_; }
-  std::filesystem::path FileTitle() const override { return fileTitle_; }
+  platform::Path FileTitle() const override { return fileTitle_; }
 
  private:
   platform::FilePicker& picker_;
   std::string title_;
   std::string filter_;
-  std::filesystem::path filename_;
+  platform::Path filename_;
   std::int32_t flags_ = 0;
   std::int16_t filterIndex_ = 0;
-  std::filesystem::path fileTitle_;
+  platform::Path fileTitle_;
 };
 
 }  // namespace torvane::dialog

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -56,7 +55,7 @@ class Tarvik final : public platform::WindowLogic {
   // Ctrl+V, Shift+Insert and the context menu in Text1 do what Options > Paste does.
   bool Paste(std::string_view box) override;
   // Files dropped on the window: the first is loaded as Load loads it.
-  void Form_OLEDragDrop(const std::vector<std::filesystem::path>& files) override;
+  void Form_OLEDragDrop(const std::vector<platform::Path>& files) override;
 
   void Command1_Click();  // Encrypt
   void Command2_Click();  // Decrypt
@@ -73,16 +72,16 @@ class Tarvik final : public platform::WindowLogic {
 
   // The per-user copy of the help document, for a system folder we may not
   // write to; none when the system has no local application-data folder.
-  std::optional<std::filesystem::path> PerUserHelpFolder() const;
-  std::optional<std::filesystem::path> PerUserHelpCopy() const;
+  std::optional<platform::Path> PerUserHelpFolder() const;
+  std::optional<platform::Path> PerUserHelpCopy() const;
 
  private:
   enum class Direction { kEncrypt, kDecrypt };
   void Transform(Direction direction);
   void Error(const std::string& text);
-  void LoadFile(const std::filesystem::path& file);
+  void LoadFile(const platform::Path& file);
   void CopyHelp() noexcept;
-  std::filesystem::path HelpToOpen() const;
+  platform::Path HelpToOpen() const;
 
   Controls c_;
   Services s_;

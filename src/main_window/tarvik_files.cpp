@@ -52,7 +52,7 @@ void Tarvik::load_Click() {
 
 // Load, a file dropped on the window and one named on the command line all
 // come here, so they follow the same rules.
-void Tarvik::LoadFile(const std::filesystem::path& file) {
+void Tarvik::LoadFile(const platform::Path& file) {
   // The file is read whole before the box changes, so a failure keeps the box.
   Loaded loaded;
   try {
@@ -70,7 +70,7 @@ void Tarvik::LoadFile(const std::filesystem::path& file) {
   }
 }
 
-void Tarvik::Form_OLEDragDrop(const std::vector<std::filesystem::path>& files) {
+void Tarvik::Form_OLEDragDrop(const std::vector<platform::Path>& files) {
   MakeTopmost(c_.form, s_.desktop);
   if (!files.empty()) LoadFile(files.front());
 }

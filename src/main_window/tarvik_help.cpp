@@ -11,8 +11,8 @@ namespace {
 // Joins as text, the way Windows paths are written, whatever the host: the
 // help document's source is the folder text followed by "\help.doc", even
 // when the folder text already ends in a separator.
-std::filesystem::path JoinAsText(const std::filesystem::path& folder, std::u16string_view tail) {
-  return std::filesystem::path(folder.u16string() + std::u16string(tail));
+platform::Path JoinAsText(const platform::Path& folder, std::u16string_view tail) {
+  return folder + platform::Path(tail);
 }
 
 // The per-user copy's name inside its folder.
@@ -22,18 +22,18 @@ constexpr std::u16string_view kOwnCopyName = u"\\encrypthelp.doc";
 
 void Tarvik::help1_Click() {
   MakeTopmost(c_.form, s_.desktop);
-  const std::intptr_t result = s_.shell.OpenDocument(c_.form.Handle(), HelpToOpen(), kHelpDirectory,
-                                                     platform::kSwShowNormal);
+  const std::intptr_t result = s_.shell.OpenDocument(
+      c_.form.Handle(), HelpToOpen(), platform::Path(kHelpDirectory), platform::kSwShowNormal);
   if (result < 33) Error("Error opening help file.");
 }
 
-std::optional<std::filesystem::path> Tarvik::PerUserHelpFolder() const {
+std::optional<platform::Path> Tarvik::PerUserHelpFolder() const {
   const auto local = s_.fileSystem.LocalAppData();
   if (!local || local->empty()) return std::nullopt;
   return JoinAsText(*local, u"\\Torvane");
 }
 
-std::optional<std::filesystem::path> Tarvik::PerUserHelpCopy() const {
+std::optional<platform::Path> Tarvik::PerUserHelpCopy() const {
   const auto folder = PerUserHelpFolder();
   if (!folder) return std::nullopt;
   return JoinAsText(*folder, kOwnCopyName);
@@ -43,9 +43,9 @@ std::optional<std::filesystem::path> Tarvik::PerUserHelpCopy() const {
 // the user at start-up.
 void Tarvik::CopyHelp() noexcept {
   try {
-    const std::filesystem::path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
+    const platform::Path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
     try {
-      s_.fileSystem.Copy(source, kHelpCopy);
+      s_.fileSystem.Copy(source, platform::Path(kHelpCopy));
       return;
     } catch (const std::exception&) {
       // A standard account cannot write the system folder: keep a copy of
@@ -62,8 +62,8 @@ void Tarvik::CopyHelp() noexcept {
 
 // The fixed copy when it is there, else the user's own; with neither, the
 // fixed path, and the shell reports what is wrong.
-std::filesystem::path Tarvik::HelpToOpen() const {
-  const std::filesystem::path fixed(kHelpCopy);
+platform::Path Tarvik::HelpToOpen() const {
+  const platform::Path fixed(kHelpCopy);
   if (s_.fileSystem.IsFile(fixed)) return fixed;
   if (const auto own = PerUserHelpCopy(); own && s_.fileSystem.IsFile(*own)) return *own;
   return fixed;

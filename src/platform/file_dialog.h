@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/path.h"
 
 namespace torvane::platform {
 
@@ -25,7 +26,7 @@ class CommonDialog {
   virtual void SetDialogTitle(std::string_view title) = 0;  // UTF-8
   // Pairs of a description and a pattern, each element followed by "|".
   virtual void SetFilter(std::string_view filter) = 0;  // UTF-8
-  virtual void SetFilename(const std::filesystem::path& file) = 0;
+  virtual void SetFilename(const Path& file) = 0;
   virtual void SetFlags(std::int32_t flags) = 0;
   virtual void SetFilterIndex(std::int16_t index) = 0;  // from 1
   // Shows the dialog modally, owned by the program's window; returns when the
@@ -34,10 +35,10 @@ class CommonDialog {
 
   virtual std::string DialogTitle() const = 0;
   virtual std::string Filter() const = 0;
-  virtual std::filesystem::path Filename() const = 0;  // the full path after a choice
+  virtual Path Filename() const = 0;  // the full path after a choice
   virtual std::int32_t Flags() const = 0;
   virtual std::int16_t FilterIndex() const = 0;
-  virtual std::filesystem::path FileTitle() const = 0;  // empty after a cancel
+  virtual Path FileTitle() const = 0;  // empty after a cancel
 };
 
 // What the platform's Open or Save As dialog is asked to show.
@@ -46,16 +47,16 @@ struct FilePickRequest {
   Kind kind = Kind::kOpen;
   std::u16string title;
   std::u16string filter;  // the Win32 form: every element NUL-ended, then one more NUL
-  std::filesystem::path file;
+  Path file;
   std::uint32_t flags = 0;
   int filterIndex = 0;
 };
 
 // The user's confirmed choice.
 struct FilePicked {
-  std::filesystem::path path;   // full path
-  std::filesystem::path title;  // the name without its folder
-  int filterIndex = 0;          // the filter pair in use when the user confirmed
+  Path path;            // full path
+  Path title;           // the name without its folder
+  int filterIndex = 0;  // the filter pair in use when the user confirmed
 };
 
 // The platform's modal file dialog itself. Cancel is nullopt; a dialog that

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
+
+#include "platform/path.h"
 
 namespace torvane::platform {
 
@@ -12,14 +13,13 @@ class FileSystem {
   // Copies the file's bytes to `destination`, replacing a file already there.
   // Throws std::system_error when the source is missing or the destination
   // cannot be written.
-  virtual void Copy(const std::filesystem::path& source,
-                    const std::filesystem::path& destination) = 0;
+  virtual void Copy(const Path& source, const Path& destination) = 0;
   // True for an existing normal file; false for a folder or nothing.
-  virtual bool IsFile(const std::filesystem::path& path) const = 0;
+  virtual bool IsFile(const Path& path) const = 0;
   // Creates the folder unless it exists. Throws std::system_error on failure.
-  virtual void MakeFolder(const std::filesystem::path& path) = 0;
+  virtual void MakeFolder(const Path& path) = 0;
   // The user's local application-data folder, when the system has one.
-  virtual std::optional<std::filesystem::path> LocalAppData() const = 0;
+  virtual std::optional<Path> LocalAppData() const = 0;
 };
 
 }  // namespace torvane::platform

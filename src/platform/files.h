@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "platform/path.h"
 #include "platform/system_error.h"
 
 namespace torvane::platform {
@@ -26,10 +26,10 @@ class Files {
  public:
   virtual ~Files() = default;
   // The file's first bytes, at most maxBytes of them.
-  virtual FirstBytes ReadFirstBytes(const std::filesystem::path& file, std::size_t maxBytes) = 0;
+  virtual FirstBytes ReadFirstBytes(const Path& file, std::size_t maxBytes) = 0;
   // Makes the file hold exactly these bytes. All or nothing: on failure an
   // existing file is left as it was and nothing else is left behind.
-  virtual void Replace(const std::filesystem::path& file, std::string_view bytes) = 0;
+  virtual void Replace(const Path& file, std::string_view bytes) = 0;
 };
 
 }  // namespace torvane::platform

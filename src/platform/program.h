@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <vector>
+
+#include "platform/path.h"
 
 namespace torvane::platform {
 
@@ -14,7 +15,7 @@ class Program {
   virtual void End() = 0;
   // What the program was started with after its own name, one argument a
   // path: how "Open with" and a file dropped on the program's icon arrive.
-  virtual std::vector<std::filesystem::path> Arguments() const = 0;
+  virtual std::vector<Path> Arguments() const = 0;
 };
 
 }  // namespace torvane::platform

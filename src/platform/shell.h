@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 
+#include "platform/path.h"
 #include "platform/ui.h"
 
 namespace torvane::platform {
@@ -16,8 +16,8 @@ class Shell {
   // Opens a document with the program associated with its type (the type's
   // default action, no parameters), owned by `owner`. Returns the shell's
   // result: greater than 32 when the document was handed to a program.
-  virtual std::intptr_t OpenDocument(WindowHandle owner, const std::filesystem::path& document,
-                                     const std::filesystem::path& directory, int show) = 0;
+  virtual std::intptr_t OpenDocument(WindowHandle owner, const Path& document,
+                                     const Path& directory, int show) = 0;
 };
 
 }  // namespace torvane::platform

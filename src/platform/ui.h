@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/path.h"
 #include "platform/secret.h"
 
 // The thin interfaces the windows' handlers reach the world through. The Win32
@@ -78,7 +78,7 @@ class Desktop {
   virtual float ScreenHeightTwips() const = 0;
   virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
                             int cy, unsigned flags) = 0;
-  virtual std::filesystem::path AppFolder() const = 0;
+  virtual Path AppFolder() const = 0;
 };
 
 }  // namespace torvane::platform
@@ -96,7 +96,7 @@ class WindowLogic {
   // logic has dealt with it; false: the box pastes as it always does.
   virtual bool Paste(std::string_view /*box*/) { return false; }
   // Files dropped on a window whose layout accepts them, in the order given.
-  virtual void Form_OLEDragDrop(const std::vector<std::filesystem::path>& /*files*/) {}
+  virtual void Form_OLEDragDrop(const std::vector<Path>& /*files*/) {}
 };
 
 }  // namespace torvane::platform

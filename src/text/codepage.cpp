@@ -1,7 +1,7 @@
 #include "text/codepage.h"
 
 #include <array>
-#include <cstdio>
+#include <cstdint>
 
 namespace torvane::text {
 namespace {
@@ -181,9 +181,14 @@ std::string DescribeChar(char32_t ch) {
   } else {
     out = "(";
   }
-  char code[16];
-  std::snprintf(code, sizeof code, "U+%04X)", static_cast<unsigned>(ch));
-  return out + code;
+  // At least four hex digits, as "U+%04X" writes them; by hand, since
+  // printf would bring the C library's whole formatter into the program.
+  const auto code = static_cast<std::uint32_t>(ch);
+  int digits = 4;
+  while (digits < 8 && (code >> (4 * digits)) != 0) ++digits;
+  out += "U+";
+  for (int i = digits - 1; i >= 0; --i) out += "0123456789ABCDEF"[(code >> (4 * i)) & 0xF];
+  return out + ")";
 }
 
 }  // namespace torvane::text

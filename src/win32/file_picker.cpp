@@ -10,6 +10,7 @@
 #include "win32/error.h"
 #include "win32/long_path_guard.h"
 #include "win32/shell.h"
+#include "win32/system_dll.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -23,8 +24,10 @@ constexpr DWORD kPathRoom = 32768;
 constexpr DWORD kUnsupported =
     OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE | OFN_ALLOWMULTISELECT;
 
-std::wstring Terminated(const std::wstring& buffer) {
-  return std::wstring(buffer.c_str(), std::wcslen(buffer.c_str()));
+constexpr const char* kCannotShow = "The file dialog could not be shown.";
+
+platform::Path Terminated(const std::wstring& buffer) {
+  return U16(std::wstring_view(buffer.c_str(), std::wcslen(buffer.c_str())));
 }
 
 }  // namespace
@@ -32,7 +35,7 @@ std::wstring Terminated(const std::wstring& buffer) {
 std::optional<platform::FilePicked> Win32FilePicker::Pick(
     const platform::FilePickRequest& request) {
   std::wstring file(kPathRoom, L'\0');
-  const std::wstring& start = request.file.native();
+  const std::wstring start = Wide(request.file);
   if (start.size() < kPathRoom) start.copy(file.data(), start.size());
   std::wstring title(kPathRoom, L'\0');
   const std::wstring filter = Wide(request.filter);
@@ -52,34 +55,38 @@ std::optional<platform::FilePicked> Win32FilePicker::Pick(
   ofn.Flags = (static_cast<DWORD>(request.flags) & ~kUnsupported) | OFN_EXPLORER | OFN_HIDEREADONLY;
 
   const bool open = request.kind == platform::FilePickRequest::Kind::kOpen;
+  const char* const call = open ? "GetOpenFileNameW" : "GetSaveFileNameW";
+  const auto dialog = SystemFunctionOf<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", call);
+  const auto lastError =
+      SystemFunctionOf<decltype(::CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+  // Without comdlg32 the user hears what a dialog that fails to show says.
+  if (!dialog || !lastError) Fail(call, ::GetLastError(), kCannotShow);
   EnsureComForTheShell();
   const LongPathGuard guard(owner_);
-  const auto show = [&] { return open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn); };
-  BOOL chosen = show();
-  if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
+  BOOL chosen = dialog(&ofn);
+  if (!chosen && lastError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
     // The remembered name is one the dialog will not start with: start
     // without it rather than never showing the dialog again.
     std::fill(file.begin(), file.end(), L'\0');  // the same buffer: ofn points into it
-    chosen = show();
+    chosen = dialog(&ofn);
   }
   if (!chosen) {
-    const DWORD err = ::CommDlgExtendedError();
+    const DWORD err = lastError();
     if (err == 0) return std::nullopt;  // cancelled
     if (err == FNERR_BUFFERTOOSMALL) {
       // The path chosen does not fit even the longest Windows knows: say so,
       // and the choice counts as cancelled. The buffer's first character is
       // the room it needed.
-      const std::wstring text = L"The path chosen is too long: it needs room for " +
-                                std::to_wstring(static_cast<unsigned>(file[0])) +
-                                L" characters, and this program has room for " +
-                                std::to_wstring(kPathRoom) + L".";
-      ::MessageBoxW(owner_, text.c_str(), caption.empty() ? nullptr : caption.c_str(),
+      const std::string text = "The path chosen is too long: it needs room for " +
+                               std::to_string(static_cast<unsigned>(file[0])) +
+                               " characters, and this program has room for " +
+                               std::to_string(kPathRoom) + ".";
+      ::MessageBoxW(owner_, WideFromUtf8(text).c_str(), caption.empty() ? nullptr : caption.c_str(),
                     MB_OK | MB_ICONEXCLAMATION);
       return std::nullopt;
     }
     // A common-dialog code (CDERR_, FNERR_), not a GetLastError one.
-    Fail(open ? "GetOpenFileNameW" : "GetSaveFileNameW", err,
-         "The file dialog could not be shown.");
+    Fail(call, err, kCannotShow);
   }
   return platform::FilePicked{Terminated(file), Terminated(title),
                               static_cast<int>(ofn.nFilterIndex)};

@@ -5,23 +5,25 @@
 #include <shlobj.h>
 
 #include "win32/error.h"
+#include "win32/system_dll.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 
-void Win32FileSystem::Copy(const std::filesystem::path& source,
-                           const std::filesystem::path& destination) {
-  if (!::CopyFileW(source.c_str(), destination.c_str(), FALSE)) Fail("CopyFileW");
+void Win32FileSystem::Copy(const platform::Path& source, const platform::Path& destination) {
+  if (!::CopyFileW(Wide(source).c_str(), Wide(destination).c_str(), FALSE)) Fail("CopyFileW");
 }
 
-bool Win32FileSystem::IsFile(const std::filesystem::path& path) const {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+bool Win32FileSystem::IsFile(const platform::Path& path) const {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void Win32FileSystem::MakeFolder(const std::filesystem::path& path) {
-  if (::CreateDirectoryW(path.c_str(), nullptr)) return;
+void Win32FileSystem::MakeFolder(const platform::Path& path) {
+  const std::wstring folder = Wide(path);
+  if (::CreateDirectoryW(folder.c_str(), nullptr)) return;
   const DWORD error = ::GetLastError();
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
   if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return;
@@ -29,14 +31,17 @@ void Win32FileSystem::MakeFolder(const std::filesystem::path& path) {
   Fail("CreateDirectoryW", error);
 }
 
-std::optional<std::filesystem::path> Win32FileSystem::LocalAppData() const {
+std::optional<platform::Path> Win32FileSystem::LocalAppData() const {
   // SHGetFolderPathW, not SHGetKnownFolderPath: that one's result must be
   // freed through ole32, which the program does not otherwise need.
+  const auto folderPath =
+      SystemFunctionOf<decltype(::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
   wchar_t path[MAX_PATH];
-  if (::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) {
+  if (!folderPath ||
+      folderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) {
     return std::nullopt;
   }
-  return std::filesystem::path(path);
+  return U16(path);
 }
 
 }  // namespace torvane::win32

@@ -7,10 +7,10 @@ namespace torvane::win32 {
 // Folders and whole-file copies, for the help document's copy.
 class Win32FileSystem final : public platform::FileSystem {
  public:
-  void Copy(const std::filesystem::path& source, const std::filesystem::path& destination) override;
-  bool IsFile(const std::filesystem::path& path) const override;
-  void MakeFolder(const std::filesystem::path& path) override;
-  std::optional<std::filesystem::path> LocalAppData() const override;
+  void Copy(const platform::Path& source, const platform::Path& destination) override;
+  bool IsFile(const platform::Path& path) const override;
+  void MakeFolder(const platform::Path& path) override;
+  std::optional<platform::Path> LocalAppData() const override;
 };
 
 }  // namespace torvane::win32

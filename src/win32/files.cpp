@@ -31,8 +31,8 @@ UniqueFile Open(const std::wstring& file, DWORD access, DWORD share, DWORD creat
 // long-path opt-in of Windows 10), which the system takes literally: so the
 // path is made full and canonical first. The margin leaves room for the
 // temporary file's longer name beside the target.
-std::wstring SystemPath(const std::filesystem::path& file) {
-  const std::wstring& path = file.native();
+std::wstring SystemPath(const platform::Path& file) {
+  const std::wstring path = Wide(file);
   if (path.size() < MAX_PATH - kTempSuffix.size() || path.starts_with(L"\\\\?\\")) return path;
   std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
   const DWORD n =
@@ -116,8 +116,7 @@ void PutInPlace(TempFile& temp, const std::wstring& target, const std::wstring* 
 
 }  // namespace
 
-platform::FirstBytes Win32Files::ReadFirstBytes(const std::filesystem::path& path,
-                                                std::size_t maxBytes) {
+platform::FirstBytes Win32Files::ReadFirstBytes(const platform::Path& path, std::size_t maxBytes) {
   const std::wstring file = SystemPath(path);
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -142,7 +141,7 @@ platform::FirstBytes Win32Files::ReadFirstBytes(const std::filesystem::path& pat
   return out;
 }
 
-void Win32Files::Replace(const std::filesystem::path& path, std::string_view bytes) {
+void Win32Files::Replace(const platform::Path& path, std::string_view bytes) {
   const std::wstring file = SystemPath(path);
   // Refuse up front what the final replace would refuse, with a clearer
   // reason and before anything is written.

@@ -6,11 +6,10 @@ namespace torvane::win32 {
 
 class Win32Files final : public platform::Files {
  public:
-  platform::FirstBytes ReadFirstBytes(const std::filesystem::path& file,
-                                      std::size_t maxBytes) override;
+  platform::FirstBytes ReadFirstBytes(const platform::Path& file, std::size_t maxBytes) override;
   // Writes a new file beside the target and moves it over the target, so the
   // target is either the old file or the new one, never a mix.
-  void Replace(const std::filesystem::path& file, std::string_view bytes) override;
+  void Replace(const platform::Path& file, std::string_view bytes) override;
 };
 
 }  // namespace torvane::win32

@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "win32/system_dll.h"
+
 namespace torvane::win32 {
 
 // The value that means "no handle": null, unless the kind's Close says
@@ -69,7 +71,12 @@ struct GlobalRelease {
   void operator()(HGLOBAL h) const noexcept { ::GlobalFree(h); }
 };
 struct DropFinish {
-  void operator()(HDROP h) const noexcept { ::DragFinish(h); }
+  void operator()(HDROP h) const noexcept {
+    if (const auto finish =
+            SystemFunctionOf<decltype(::DragFinish)>(L"shell32.dll", "DragFinish")) {
+      finish(h);
+    }
+  }
 };
 struct DcRelease {
   void operator()(HDC h) const noexcept { ::ReleaseDC(nullptr, h); }

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <string>
 
+#include "win32/text.h"
+
 namespace torvane::win32 {
 namespace {
 
@@ -46,10 +48,13 @@ std::size_t BuiltLength(HWND dialog) {
 }
 
 void SayTooLong(HWND dialog, std::size_t length) {
-  const std::wstring text = L"The path is too long: " + std::to_wstring(length) +
-                            L" characters, and this dialog takes at most " +
-                            std::to_wstring(MAX_PATH - 1) + L".\nPlease choose a shorter one.";
-  ::MessageBoxW(dialog, text.c_str(), TextOf(dialog).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  // Narrow digits: std::to_wstring goes through swprintf, and with it the C
+  // library's whole formatter.
+  const std::string text = "The path is too long: " + std::to_string(length) +
+                           " characters, and this dialog takes at most " +
+                           std::to_string(MAX_PATH - 1) + ".\nPlease choose a shorter one.";
+  ::MessageBoxW(dialog, WideFromUtf8(text).c_str(), TextOf(dialog).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {

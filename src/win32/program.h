@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/program.h"
+#include "win32/text.h"
 
 namespace torvane::win32 {
 
@@ -15,9 +16,9 @@ class Win32Program final : public platform::Program {
   void End() override { ::PostQuitMessage(0); }
   // The C runtime splits the command line by Windows' own rules (quotes and
   // backslashes), without shell32.
-  std::vector<std::filesystem::path> Arguments() const override {
-    std::vector<std::filesystem::path> out;
-    for (int i = 1; i < __argc; ++i) out.emplace_back(__wargv[i]);
+  std::vector<platform::Path> Arguments() const override {
+    std::vector<platform::Path> out;
+    for (int i = 1; i < __argc; ++i) out.push_back(U16(__wargv[i]));
     return out;
   }
 };

@@ -29,7 +29,7 @@ void Win32Desktop::SetWindowPos(platform::WindowHandle window, platform::WindowH
                  flags);
 }
 
-std::filesystem::path Win32Desktop::AppFolder() const {
+platform::Path Win32Desktop::AppFolder() const {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -40,7 +40,7 @@ std::filesystem::path Win32Desktop::AppFolder() const {
     }
     path.resize(path.size() * 2);  // truncated: long paths exist
   }
-  return std::filesystem::path(path).parent_path();
+  return U16(std::wstring_view(path).substr(0, path.find_last_of(L"\\/")));
 }
 
 }  // namespace torvane::win32

@@ -25,7 +25,7 @@ class Win32Desktop final : public platform::Desktop {
   float ScreenHeightTwips() const override;
   void SetWindowPos(platform::WindowHandle window, platform::WindowHandle insertAfter, int x, int y,
                     int cx, int cy, unsigned flags) override;
-  std::filesystem::path AppFolder() const override;
+  platform::Path AppFolder() const override;
 
  private:
   int dpi_;

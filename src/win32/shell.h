@@ -13,8 +13,8 @@ void EnsureComForTheShell() noexcept;
 
 class Win32Shell final : public platform::Shell {
  public:
-  std::intptr_t OpenDocument(platform::WindowHandle owner, const std::filesystem::path& document,
-                             const std::filesystem::path& directory, int show) override;
+  std::intptr_t OpenDocument(platform::WindowHandle owner, const platform::Path& document,
+                             const platform::Path& directory, int show) override;
 };
 
 }  // namespace torvane::win32

@@ -9,6 +9,7 @@
 
 #include "win32/edit_box.h"
 #include "win32/error.h"
+#include "win32/system_dll.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -136,14 +137,17 @@ void Window::OnCommand(int id, int code, HWND control) {
 }
 
 void Window::OnDropFiles(HDROP drop) {
-  std::vector<std::filesystem::path> files;
+  std::vector<platform::Path> files;
   {
     const UniqueDrop owner(drop);  // released before the handler runs
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    // Only a drop from the shell comes here, so shell32 is there to read it.
+    const auto query =
+        SystemFunctionOf<decltype(::DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    const UINT count = query ? query(drop, 0xFFFFFFFF, nullptr, 0) : 0;
     for (UINT i = 0; i < count; ++i) {
-      std::wstring name(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-      name.resize(::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-      if (!name.empty()) files.emplace_back(std::move(name));
+      std::wstring name(query(drop, i, nullptr, 0) + 1, L'\0');
+      name.resize(query(drop, i, name.data(), static_cast<UINT>(name.size())));
+      if (!name.empty()) files.push_back(U16(name));
     }
   }
   if (!logic_ || files.empty()) return;

@@ -124,5 +124,24 @@ TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
   }
 }
 
+// Wine loads no DLL that the program's overrides disable (an empty value).
+// Had torvane.exe imported comdlg32 or shell32, it would not start at all.
+TEST(LateLibraries, WithoutTheDialogAndShellLibrariesItStartsAndLoadAndHelpSayWhatFailed) {
+  const std::wstring overrides = L"Software\\Wine\\AppDefaults\\torvane.exe\\DllOverrides";
+  const struct Remove {
+    const std::wstring& key;
+    ~Remove() { DeleteKeys({key}); }
+  } remove{overrides};
+  for (const wchar_t* dll : {L"comdlg32", L"shell32"})
+    SetValue(HKEY_CURRENT_USER, overrides, dll, L"");
+  App app;
+  app.Post("load");
+  EXPECT_EQ(Outcome(app, {}),
+            L"Torvane: An unexpected error stopped this command:\nThe file dialog could not be "
+            L"shown. (GetOpenFileNameW, error 126) (icon), over Torvane");
+  app.Post("help1");
+  EXPECT_EQ(Outcome(app, {}), L"Error: Error opening help file. (icon), over Torvane");
+}
+
 }  // namespace
 }  // namespace torvane::e2e

@@ -43,14 +43,14 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
     bool more;
   } rows[] = {{7, bytes, false}, {6, bytes, false}, {5, bytes.substr(0, 5), true}, {0, "", true}};
   for (const auto& row : rows) {
-    const platform::FirstBytes got = files.ReadFirstBytes(file, row.max);
+    const platform::FirstBytes got = files.ReadFirstBytes(file.u16string(), row.max);
     EXPECT_EQ(std::pair(got.bytes, got.more), std::pair(row.want, row.more)) << row.max;
   }
   // A failure names the call, its code and the system's sentence for it.
   HANDLE lock = Lock(file);
   for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION}) {
     const auto name = code == ERROR_FILE_NOT_FOUND ? folder / L"missing" : file;
-    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(name, 10); }),
+    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(name.u16string(), 10); }),
               SystemSentence(code) + " CreateFileW " + std::to_string(code));
   }
   ::CloseHandle(lock);
@@ -78,7 +78,7 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
     if (row.old) WriteBytes(file, row.old);
     ::SetFileAttributesW(file.c_str(), row.attributes);
     HANDLE lock = row.lock ? Lock(file) : INVALID_HANDLE_VALUE;
-    EXPECT_EQ(Failure([&] { files.Replace(file, "new"); }), row.error);
+    EXPECT_EQ(Failure([&] { files.Replace(file.u16string(), "new"); }), row.error);
     ::CloseHandle(lock);
     EXPECT_EQ(ReadBytes(file), row.after);
     EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (kept | FILE_ATTRIBUTE_READONLY),
@@ -91,7 +91,7 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
 
 TEST_F(Win32FilesTest, ATemporaryFileLeftByAKilledSaveIsClearedByTheNext) {
   WriteBytes(folder / L"target.txt.torvane.tmp", "left behind");
-  EXPECT_EQ(Failure([&] { files.Replace(file, "new"); }), "none");
+  EXPECT_EQ(Failure([&] { files.Replace(file.u16string(), "new"); }), "none");
   EXPECT_EQ(ReadBytes(file), "new");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
@@ -105,7 +105,7 @@ TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {
   const auto target = std::filesystem::path(dir) / L"target.txt";
   WriteBytes(target, "old");
   win32::Win32Files files;
-  EXPECT_THROW(files.Replace(target, std::string(1 << 20, 'x')), FileError);
+  EXPECT_THROW(files.Replace(target.u16string(), std::string(1 << 20, 'x')), FileError);
   EXPECT_EQ(ReadBytes(target), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "only the target";
   std::filesystem::remove(target);

@@ -105,7 +105,7 @@ struct FakeMessageBox final : platform::MessageBox, Logged {
 struct FakeDesktop final : platform::Desktop, Logged {
   using Logged::Logged;
   float screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels at 96 DPI
-  std::filesystem::path appFolder = u"C:\\app";
+  platform::Path appFolder = u"C:\\app";
   struct Pos {
     platform::WindowHandle window, after;
     int x, y, cx, cy;
@@ -119,13 +119,13 @@ struct FakeDesktop final : platform::Desktop, Logged {
     Note("SetWindowPos");
     positions.push_back({w, after, x, y, cx, cy, flags});
   }
-  std::filesystem::path AppFolder() const override { return appFolder; }
+  platform::Path AppFolder() const override { return appFolder; }
 };
 
 // One scripted answer per dialog shown: a path, or nullopt for Cancel.
 struct FakeFilePicker final : platform::FilePicker, Logged {
   using Logged::Logged;
-  std::deque<std::optional<std::filesystem::path>> answers;
+  std::deque<std::optional<platform::Path>> answers;
   std::vector<platform::FilePickRequest> requests;
   std::optional<platform::FilePicked> Pick(const platform::FilePickRequest& r) override {
     Note(r.kind == platform::FilePickRequest::Kind::kOpen ? "Open" : "SaveAs");
@@ -134,21 +134,21 @@ struct FakeFilePicker final : platform::FilePicker, Logged {
     const auto a = answers.front();
     answers.pop_front();
     if (!a) return std::nullopt;
-    return platform::FilePicked{*a, a->filename(), r.filterIndex};
+    return platform::FilePicked{*a, platform::Path(platform::NameOf(*a)), r.filterIndex};
   }
 };
 
 struct FakeFiles final : platform::Files, Logged {
   using Logged::Logged;
-  std::map<std::filesystem::path, std::string> files;
+  std::map<platform::Path, std::string> files;
   std::optional<std::string> failure;  // every call throws FileError with it
-  platform::FirstBytes ReadFirstBytes(const std::filesystem::path& f, std::size_t max) override {
+  platform::FirstBytes ReadFirstBytes(const platform::Path& f, std::size_t max) override {
     Note("Read");
     if (failure) throw platform::FileError(*failure);
     const std::string& all = files.at(f);
     return {all.substr(0, max), all.size() > max};
   }
-  void Replace(const std::filesystem::path& f, std::string_view bytes) override {
+  void Replace(const platform::Path& f, std::string_view bytes) override {
     Note("Replace");
     if (failure) throw platform::FileError(*failure);
     files[f] = bytes;
@@ -164,9 +164,9 @@ struct FakeClipboard final : platform::Clipboard, Logged {
 
 struct FakeProgram final : platform::Program, Logged {
   using Logged::Logged;
-  std::vector<std::filesystem::path> arguments;
+  std::vector<platform::Path> arguments;
   void End() override { Note("End"); }
-  std::vector<std::filesystem::path> Arguments() const override { return arguments; }
+  std::vector<platform::Path> Arguments() const override { return arguments; }
 };
 
 // Paths as text, exactly as given. A copy needs its source and the folder it
@@ -176,37 +176,33 @@ struct FakeFileSystem final : platform::FileSystem, Logged {
   std::map<std::u16string, std::string> files;
   std::set<std::u16string> folders{u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
   std::set<std::u16string> readOnly;
-  std::optional<std::filesystem::path> localAppData =
-      std::filesystem::path(u"C:\\Users\\ana\\AppData\\Local");
+  std::optional<platform::Path> localAppData = u"C:\\Users\\ana\\AppData\\Local";
   static std::u16string Parent(const std::u16string& p) { return p.substr(0, p.rfind(u'\\')); }
-  void Copy(const std::filesystem::path& from, const std::filesystem::path& to) override {
+  void Copy(const platform::Path& from, const platform::Path& to) override {
     Note("Copy");
-    const auto src = files.find(from.u16string());
-    const std::u16string dst = to.u16string();
-    if (src == files.end() || !folders.count(Parent(dst)) || readOnly.count(Parent(dst))) {
+    const auto src = files.find(from);
+    if (src == files.end() || !folders.count(Parent(to)) || readOnly.count(Parent(to))) {
       throw std::runtime_error("cannot copy");
     }
-    files[dst] = src->second;
+    files[to] = src->second;
   }
-  bool IsFile(const std::filesystem::path& p) const override {
-    return files.count(p.u16string()) != 0;
-  }
-  void MakeFolder(const std::filesystem::path& p) override {
+  bool IsFile(const platform::Path& p) const override { return files.count(p) != 0; }
+  void MakeFolder(const platform::Path& p) override {
     Note("MakeFolder");
-    if (!folders.count(Parent(p.u16string()))) throw std::runtime_error("cannot make it");
-    folders.insert(p.u16string());
+    if (!folders.count(Parent(p))) throw std::runtime_error("cannot make it");
+    folders.insert(p);
   }
-  std::optional<std::filesystem::path> LocalAppData() const override { return localAppData; }
+  std::optional<platform::Path> LocalAppData() const override { return localAppData; }
 };
 
 struct FakeShell final : platform::Shell, Logged {
   using Logged::Logged;
   std::intptr_t result = 42;
   std::vector<std::u16string> opened;  // document, then folder
-  std::intptr_t OpenDocument(platform::WindowHandle, const std::filesystem::path& document,
-                             const std::filesystem::path& folder, int show) override {
+  std::intptr_t OpenDocument(platform::WindowHandle, const platform::Path& document,
+                             const platform::Path& folder, int show) override {
     Note("Open " + std::to_string(show));
-    opened = {document.u16string(), folder.u16string()};
+    opened = {document, folder};
     return result;
   }
 };

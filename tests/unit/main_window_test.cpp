@@ -52,8 +52,8 @@ struct MainWindowTest : ::testing::Test {
 
 TEST_F(MainWindowTest, LoadMakesTopmostCentresCopiesHelpThenOpensTheNamedFile) {
   fileSystem.files[u"C:\\app\\help.doc"] = "guide";
-  program.arguments = {"C:\\notes.txt"};
-  files.files["C:\\notes.txt"] = "saved\r\n";
+  program.arguments = {u"C:\\notes.txt"};
+  files.files[u"C:\\notes.txt"] = "saved\r\n";
   tarvik.Form_Load();
   EXPECT_EQ(log, (fakes::Log{"Desktop.SetWindowPos", "Main.SetLeft", "Main.SetTop",
                              "FileSystem.Copy", "Main.Show", "Files.Read", "Text1.SetText"}));
@@ -187,8 +187,8 @@ TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
          platform::kMbInformation, "Torvane"}}},
   };
   for (const auto& r : rows) {
-    files.files["C:\\in.txt"] = r.file;
-    picker.answers = {std::filesystem::path("C:\\in.txt")};
+    files.files[u"C:\\in.txt"] = r.file;
+    picker.answers = {platform::Path(u"C:\\in.txt")};
     messages.shown.clear();
     tarvik.Command("load");
     EXPECT_EQ(text1.text, r.box) << r.name;
@@ -200,11 +200,11 @@ TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
   EXPECT_EQ(asked.filter, u"(*.txt)\0*.txt\0(*.*)\0*.*\0\0"s);
   EXPECT_EQ(asked.flags, 0x1000u) << "OFN_FILEMUSTEXIST";
 
-  files.files["C:\\in.txt"] = "changed";
+  files.files[u"C:\\in.txt"] = "changed";
   picker.answers = {std::nullopt};
   tarvik.Command("load");
   files.failure = "Access is denied.";
-  picker.answers = {std::filesystem::path("C:\\in.txt")};
+  picker.answers = {platform::Path(u"C:\\in.txt")};
   tarvik.Command("load");
   EXPECT_EQ(text1.text, std::u16string(32766, u'y')) << "a cancel or a failure keeps the box";
   EXPECT_EQ(messages.shown.back(),
@@ -212,17 +212,17 @@ TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
 }
 
 TEST_F(MainWindowTest, ADroppedFileLoadsTheFirst) {
-  files.files["C:\\a.txt"] = "A";
-  tarvik.Form_OLEDragDrop({"C:\\a.txt", "C:\\b.txt"});
+  files.files[u"C:\\a.txt"] = "A";
+  tarvik.Form_OLEDragDrop({u"C:\\a.txt", u"C:\\b.txt"});
   EXPECT_EQ(text1.text, u"A");
 }
 
 TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
   Box(u"a\u2400\u0160");
-  picker.answers = {std::filesystem::path("C:\\out.txt")};
+  picker.answers = {platform::Path(u"C:\\out.txt")};
   tarvik.Command("save");
   EXPECT_EQ(messages.shown, (std::vector<Shown>{{kWarning, platform::kMbCritical, "Important"}}));
-  EXPECT_EQ(files.files.at("C:\\out.txt"), "a\0\x8A\r\n"s);
+  EXPECT_EQ(files.files.at(u"C:\\out.txt"), "a\0\x8A\r\n"s);
   const platform::FilePickRequest& asked = picker.requests.at(0);
   EXPECT_EQ(asked.kind, platform::FilePickRequest::Kind::kSaveAs);
   EXPECT_EQ(asked.title, u"Save Encrypted Text");
@@ -256,11 +256,11 @@ TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
   for (const auto& r : refusals) {
     Box(r.box);
     files.failure = r.failure;
-    picker.answers = {std::filesystem::path("C:\\out.txt")};
+    picker.answers = {platform::Path(u"C:\\out.txt")};
     messages.shown.clear();
     tarvik.Command("save");
     EXPECT_EQ(messages.shown.back(), ErrorBox(r.message)) << r.name;
-    EXPECT_EQ(files.files.at("C:\\out.txt"), "a\0\x8A\r\n"s) << r.name;
+    EXPECT_EQ(files.files.at(u"C:\\out.txt"), "a\0\x8A\r\n"s) << r.name;
   }
   files.failure.reset();
   picker.answers = {std::nullopt};
