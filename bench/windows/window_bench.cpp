@@ -70,7 +70,13 @@ void PostMenu(const App& app, std::string_view item) {
 HWND WaitDialog(const App& app, const std::wstring& title, bool fileDialog) {
   return WaitFor(
       [&]() -> HWND {
-        HWND d = app.FindFileDialog(title);  // any visible "#32770" of that title
+        // Any visible dialog of that title: the harness's FindFileDialog would
+        // pass over the password warning, which has no file-name box.
+        HWND d = FindOf(app.ProcessId(), [&](HWND h) {
+          wchar_t cls[16];
+          return ::GetClassNameW(h, cls, 16) && std::wstring(cls) == L"#32770" &&
+                 WindowText(h) == title;
+        });
         if (!d) return nullptr;
         SendSync(d, WM_NULL, 0, 0);  // built once its thread pumps again
         return !fileDialog || FileNameBox(d) ? d : nullptr;
