@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows side of `make bench` (which builds first): the machine, the size
-# and imports of both torvane.exe builds against the minimal Win32 program
+# and imports of both torvane.exe builds against the bare floor
 # built the same way, then the window benchmarks under Wine.
 #   usage: scripts/bench.sh [runs]
 set -euo pipefail
@@ -14,9 +14,9 @@ echo
 kib() { awk -v b="$1" 'BEGIN { printf "%.1f KiB", b / 1024 }'; }
 for arch in win32:i686 win64:x86_64; do
   build=${arch%%:*} prefix=${arch##*:}-w64-mingw32
-  exe=build/$build/bin/torvane.exe floor=build/$build/bin/minimal_edit.exe
+  exe=build/$build/bin/torvane.exe floor=build/$build/bin/bare_floor.exe
   size=$(stat -c %s "$exe") floor_size=$(stat -c %s "$floor")
-  echo "torvane.exe ($build): $size bytes ($(kib "$size")); minimal program $(kib "$floor_size");" \
+  echo "torvane.exe ($build): $size bytes ($(kib "$size")); bare_floor.exe $(kib "$floor_size");" \
     "ratio $(awk -v a="$size" -v b="$floor_size" 'BEGIN { printf "%.2f", a / b }')"
   echo "  imports: $("$prefix-objdump" -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
     sort -u | xargs)"
