@@ -1,27 +1,45 @@
 #!/usr/bin/env bash
 # The Windows side of `make bench` (which builds first): the machine, the size
-# and imports of both torvane.exe builds against the minimal Win32 program
-# built the same way, then the window benchmarks under Wine.
+# and imports of the shipped torvane.exe and its 64-bit twin beside the floors
+# built the same way, then the window benchmarks under Wine. Prints Markdown.
 #   usage: scripts/bench.sh [runs]
 set -euo pipefail
 runs=${1:-15}
 
 echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(nproc) cores," \
   "Linux $(uname -r), $(wine --version 2>/dev/null)"
+echo
 echo "Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
 
 kib() { awk -v b="$1" 'BEGIN { printf "%.1f KiB", b / 1024 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { r = a / b; printf(r < 10 ? "%.2f" : "%.0f", r) }'; }
+imports() {
+  "$1-objdump" -p "$2" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u | xargs |
+    sed 's/ /, /g'
+}
+
+echo "| Measure | Subject | Baseline, same build | Ratio | Goal |"
+echo "|---|---|---|---|---|"
 for arch in win32:i686 win64:x86_64; do
-  build=${arch%%:*} prefix=${arch##*:}-w64-mingw32
-  exe=build/$build/bin/torvane.exe floor=build/$build/bin/minimal_edit.exe
-  size=$(stat -c %s "$exe") floor_size=$(stat -c %s "$floor")
-  echo "torvane.exe ($build): $size bytes ($(kib "$size")); minimal program $(kib "$floor_size");" \
-    "ratio $(awk -v a="$size" -v b="$floor_size" 'BEGIN { printf "%.2f", a / b }')"
-  echo "  imports: $("$prefix-objdump" -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
-    sort -u | xargs)"
+  build=${arch%%:*} prefix=${arch##*:}-w64-mingw32 bin=build/${arch%%:*}/bin
+  size=$(stat -c %s "$bin/torvane.exe")
+  bare=$(stat -c %s "$bin/bare_floor.exe") themed=$(stat -c %s "$bin/themed_floor.exe")
+  if [ "$build" = win32 ]; then
+    what="Size of the shipped 32-bit exe" goal="<= 300 KiB"
+  else
+    what="(reference) size of the 64-bit twin" goal="-"
+  fi
+  echo "| $what | torvane.exe: $(kib "$size") ($size bytes) |" \
+    "bare_floor.exe: $(kib "$bare"); themed_floor.exe: $(kib "$themed") |" \
+    "$(ratio "$size" "$bare") | $goal |"
 done
 echo
+for arch in win32:i686 win64:x86_64; do
+  echo "Imports of torvane.exe (${arch%%:*}): $(imports "${arch##*:}-w64-mingw32" \
+    "build/${arch%%:*}/bin/torvane.exe")"
+  echo
+done
 
 # Wine says this at every file dialog on a Z: drive it may not label.
 scripts/with-wine.sh build/win64 wine build/win64/bin/window_bench.exe "$runs" \

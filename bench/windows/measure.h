@@ -1,7 +1,7 @@
 #pragma once
 
 // Measuring a started program: timings with a millisecond poll, medians,
-// the peak working set, and the printed rows of figures.
+// the working set, and the printed rows of figures.
 #include <windows.h>
 #include <psapi.h>
 
@@ -97,28 +97,38 @@ class Process {
   PROCESS_INFORMATION pi_{};
 };
 
-inline double StartUpMs(const std::wstring& exe, const wchar_t* className) {
-  const auto t0 = Clock::now();
-  Process p(exe);
-  HWND main = p.WaitWindow(className);
-  const double ms = MsSince(t0);
-  p.Close(main);
-  return ms;
-}
+// A program the benchmarks start: what the table calls it, its file and the
+// class of its main window.
+struct Program {
+  std::string name;
+  std::wstring exe;
+  const wchar_t* windowClass;
+};
 
-inline double PeakWorkingSetMiB(DWORD pid) {
+inline PROCESS_MEMORY_COUNTERS MemoryCounters(DWORD pid) {
   HANDLE h = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
   if (!h) throw std::runtime_error("cannot open the process");
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;
   const BOOL ok = ::GetProcessMemoryInfo(h, &pmc, sizeof pmc);
   ::CloseHandle(h);
-  if (!ok || pmc.PeakWorkingSetSize == 0) throw std::runtime_error("no memory counters");
-  return static_cast<double>(pmc.PeakWorkingSetSize) / (1024.0 * 1024.0);
+  if (!ok || pmc.WorkingSetSize == 0 || pmc.PeakWorkingSetSize == 0) {
+    throw std::runtime_error("no memory counters");
+  }
+  return pmc;
+}
+
+inline double MiB(SIZE_T bytes) {
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+inline double PeakWorkingSetMiB(DWORD pid) {
+  return MiB(MemoryCounters(pid).PeakWorkingSetSize);
 }
 
 struct Row {
   std::string measure;
+  std::string subjectName;
   std::vector<double> subject;
   std::string baselineName;
   std::vector<double> baseline;
@@ -137,10 +147,16 @@ inline std::string Figure(const std::vector<double>& v, const std::string& unit)
   return buf;
 }
 
+inline void PrintHeader() {
+  std::printf("| Measure | Subject | Baseline, same run | Ratio | Goal |\n|---|---|---|---|---|\n");
+}
+
 inline void PrintRow(const Row& r) {
   char ratio[32];
-  std::snprintf(ratio, sizeof ratio, "%.2f", Median(r.subject) / Median(r.baseline));
-  std::printf("| %s | %s | %s: %s | %s | %s |\n", r.measure.c_str(),
+  // Two decimals where they mean something; a ratio of hundreds needs none.
+  const double q = Median(r.subject) / Median(r.baseline);
+  std::snprintf(ratio, sizeof ratio, q < 10 ? "%.2f" : "%.0f", q);
+  std::printf("| %s | %s: %s | %s: %s | %s | %s |\n", r.measure.c_str(), r.subjectName.c_str(),
               Figure(r.subject, r.unit).c_str(), r.baselineName.c_str(),
               Figure(r.baseline, r.unit).c_str(), ratio, r.goal.c_str());
   std::fflush(stdout);

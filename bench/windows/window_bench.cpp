@@ -4,7 +4,6 @@
 // Wine.
 //   usage: window_bench [runs]   (runs of each timing, 15 by default)
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +18,7 @@
 #include "file_helpers.h"
 #include "harness.h"
 #include "measure.h"
+#include "start_and_idle.h"
 #include "main_window/tarvik.h"
 #include "platform/layout.h"
 
@@ -57,8 +57,6 @@ std::size_t LongestLine(std::string_view s) {
   return longest;
 }
 
-// --- Start-up -------------------------------------------------------------
-
 // --- Through torvane.exe's window -------------------------------------------
 
 void PostMenu(const App& app, std::string_view item) {
@@ -70,7 +68,13 @@ void PostMenu(const App& app, std::string_view item) {
 HWND WaitDialog(const App& app, const std::wstring& title, bool fileDialog) {
   return WaitFor(
       [&]() -> HWND {
-        HWND d = app.FindFileDialog(title);  // any visible "#32770" of that title
+        // Any visible dialog of that title: the harness's FindFileDialog would
+        // pass over the password warning, which has no file-name box.
+        HWND d = FindOf(app.ProcessId(), [&](HWND h) {
+          wchar_t cls[16];
+          return ::GetClassNameW(h, cls, 16) && std::wstring(cls) == L"#32770" &&
+                 WindowText(h) == title;
+        });
         if (!d) return nullptr;
         SendSync(d, WM_NULL, 0, 0);  // built once its thread pumps again
         return !fileDialog || FileNameBox(d) ? d : nullptr;
@@ -152,160 +156,110 @@ double CopyMs(const std::filesystem::path& from, const std::filesystem::path& to
 
 // --- Memory -----------------------------------------------------------------
 
-// A program with an edit box, the text put in by WM_SETTEXT; for the
-// minimal program, optionally after it has shown an Open dialog once.
-double PeakWithText(const std::wstring& exe, const wchar_t* className, const std::wstring& text,
-                    bool openDialog = false) {
-  Process p(exe);
-  HWND main = p.WaitWindow(className);
+// A floor holding the text, put in by WM_SETTEXT.
+double FloorPeakWithText(const Program& floor, const std::wstring& text) {
+  Process p(floor.exe);
+  HWND main = p.WaitWindow(floor.windowClass);
   HWND edit = ::FindWindowExW(main, nullptr, L"Edit", nullptr);
   if (!edit) throw std::runtime_error("no edit box");
   SendSync(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (openDialog) {
-    ::PostMessageW(main, WM_APP, 0, 0);
-    HWND dialog = WaitFor(
-        [&]() -> HWND {
-          HWND d = FindTopLevel(p.Id(), L"#32770");
-          if (!d || !::IsWindowVisible(d)) return nullptr;
-          SendSync(d, WM_NULL, 0, 0);
-          return FileNameBox(d) ? d : nullptr;
-        },
-        "Open dialog");
-    Press(dialog, IDCANCEL);
-  }
   SendSync(main, WM_NULL, 0, 0);
-  return PeakWorkingSetMiB(p.Id());  // then ended hard: no "save changes?" question
+  return PeakWorkingSetMiB(p.Id());
 }
 
-// --- Output -----------------------------------------------------------------
+// --- Rows -------------------------------------------------------------------
 
-int Run(int runs) {
-  const std::string wine = WineVersion();
-  std::printf("torvane.exe window benchmarks: %d-bit build%s%s\n",
-              static_cast<int>(sizeof(void*) * 8), wine.empty() ? "" : ", under Wine ",
-              wine.c_str());
-  if (sizeof(void*) == 8) {
-    std::printf(
-        "(the 64-bit twin of the shipped 32-bit exe, same sources: this kernel cannot run "
-        "32-bit Wine)\n");
-  }
-  std::printf("Medians of %d runs (min-max), each alternated with its baseline in this run.\n\n",
-              runs);
-  std::printf("| Measure | torvane.exe | Baseline | Ratio | Goal |\n|---|---|---|---|---|\n");
-
-  const std::wstring torvane = ProgramFolder() + L"\\torvane.exe";
-  const std::wstring minimal = ProgramFolder() + L"\\minimal_edit.exe";
-  const std::wstring notepad = NotepadPath();
-
-  // Start-up. One start of each first, untimed: it brings the files into the
-  // cache for both alike.
-  StartUpMs(torvane, L"TorvaneMain");
-  StartUpMs(notepad, L"Notepad");
-  Row start{"Start-up to a visible, idle main window", {}, "notepad.exe", {}, "ms", "<= 1.2"};
+void PrintEncryptRow(int runs, const std::wstring& shownPlain, const std::wstring& shownCipher) {
+  App app;
+  app.SetText("Text2", L"pw");
+  Row encrypt{"Encrypt of a full box (32000 characters), click to cipher text in the box",
+              "torvane.exe",
+              {},
+              "WM_SETTEXT of the same 32000 characters",
+              {},
+              "ms",
+              "<= 1.5"};
   for (int i = 0; i < runs; ++i) {
-    start.subject.push_back(StartUpMs(torvane, L"TorvaneMain"));
-    start.baseline.push_back(StartUpMs(notepad, L"Notepad"));
+    // Both start from a box holding the plain text and end with it holding
+    // the cipher text: the baseline only puts it there.
+    app.SetText("Text1", shownPlain);
+    auto t0 = Clock::now();
+    app.SetText("Text1", shownCipher);
+    encrypt.baseline.push_back(MsSince(t0));
+    app.SetText("Text1", shownPlain);
+    t0 = Clock::now();
+    ClickEncrypt(app);
+    encrypt.subject.push_back(MsSince(t0));
+    ExpectNoMessage(app);
+    if (app.Text("Text1") != shownCipher) throw std::runtime_error("Encrypt gave another text");
   }
-  PrintRow(start);
+  PrintRow(encrypt);
+}
 
-  const std::string plain = LongText(kBoxChars);
-  const std::string cipher = EncryptText(plain, "pw");
-  if (LongestLine(plain) > 60 || LongestLine(cipher) > 60) {
-    throw std::logic_error("the benchmark text has long lines");
-  }
-  const std::wstring shownPlain = Shown(plain), shownCipher = Shown(cipher);
-
-  {
-    App app;
-    app.SetText("Text2", L"pw");
-    Row encrypt{"Encrypt of a full box (32000 characters)",
-                {},
-                "WM_SETTEXT of the same 32000 characters",
-                {},
-                "ms",
-                "<= 1.5"};
-    for (int i = 0; i < runs; ++i) {
-      // Both start from a box holding the plain text and end with it holding
-      // the cipher text: the baseline only puts it there.
-      app.SetText("Text1", shownPlain);
-      auto t0 = Clock::now();
-      app.SetText("Text1", shownCipher);
-      encrypt.baseline.push_back(MsSince(t0));
-      app.SetText("Text1", shownPlain);
-      t0 = Clock::now();
-      ClickEncrypt(app);
-      encrypt.subject.push_back(MsSince(t0));
-      ExpectNoMessage(app);
-      if (app.Text("Text1") != shownCipher) throw std::runtime_error("Encrypt gave another text");
-    }
-    PrintRow(encrypt);
-  }
-
-  TempFolder folder;
-  const auto source = folder.path() / L"source.txt";
-  WriteBytes(source, plain);
-  {
-    App app;
-    Row load{"Load of a 32000-byte file (menu, Open dialog, box filled)",
+void PrintFileRows(int runs, const TempFolder& folder, const std::filesystem::path& source,
+                   const std::wstring& shownPlain) {
+  App app;
+  const std::string copy = "CopyFileW of a 32000-byte file";
+  Row load{"Load of a 32000-byte file: menu, Open dialog, box filled",
+           "torvane.exe",
+           {},
+           copy,
+           {},
+           "ms",
+           "-"};
+  Row save{"Save of a 32000-character box: menu, warning, Save As dialog, file written",
+           "torvane.exe",
+           {},
+           copy,
+           {},
+           "ms",
+           "-"};
+  Row dialog{"of which the Open dialog alone, opened and cancelled",
+             "torvane.exe",
              {},
-             "CopyFileW of a 32000-byte file",
+             copy,
              {},
              "ms",
              "-"};
-    Row save{"Save of a 32000-character box (menu, warning, Save As dialog, file written)",
-             {},
-             "CopyFileW of a 32000-byte file",
-             {},
-             "ms",
-             "-"};
-    Row dialog{"of which: the Open dialog opened and cancelled",
-               {},
-               "CopyFileW of a 32000-byte file",
-               {},
-               "ms",
-               "-"};
-    std::vector<double> copies;
-    // One round first, untimed: the first dialog loads its DLLs.
-    CopyMs(source, folder.path() / L"copy.txt");
-    LoadMs(app, source, shownPlain);
-    SaveMs(app, folder.path() / L"saved.txt");
-    DialogMs(app);
-    for (int i = 0; i < runs; ++i) {
-      const std::wstring n = std::to_wstring(i);
-      copies.push_back(CopyMs(source, folder.path() / (L"copy" + n + L".txt")));
-      load.subject.push_back(LoadMs(app, source, shownPlain));
-      save.subject.push_back(SaveMs(app, folder.path() / (L"saved" + n + L".txt")));
-      dialog.subject.push_back(DialogMs(app));
-    }
-    load.baseline = save.baseline = dialog.baseline = copies;
-    PrintRow(load);
-    PrintRow(save);
-    PrintRow(dialog);
+  std::vector<double> copies;
+  // One round first, untimed: the first dialog loads its DLLs.
+  CopyMs(source, folder.path() / L"copy.txt");
+  LoadMs(app, source, shownPlain);
+  SaveMs(app, folder.path() / L"saved.txt");
+  DialogMs(app);
+  for (int i = 0; i < runs; ++i) {
+    const std::wstring n = std::to_wstring(i);
+    copies.push_back(CopyMs(source, folder.path() / (L"copy" + n + L".txt")));
+    load.subject.push_back(LoadMs(app, source, shownPlain));
+    save.subject.push_back(SaveMs(app, folder.path() / (L"saved" + n + L".txt")));
+    dialog.subject.push_back(DialogMs(app));
   }
+  load.baseline = save.baseline = dialog.baseline = copies;
+  PrintRow(load);
+  PrintRow(save);
+  PrintRow(dialog);
+}
 
-  // Memory: torvane.exe after a full-box Encrypt, Save and Load, against the
-  // floor and notepad.exe, each holding the same 32000 characters.
-  Row memory{"Peak working set after a full-box Encrypt, Save and Load",
-             {},
-             "minimal Win32 program, one edit box, same text",
-             {},
-             "MiB",
-             "<= 1.3"};
-  Row beforeDialogs{"(reference) torvane.exe after a full-box Encrypt only, no dialog opened",
-                    {},
-                    "minimal program",
-                    {},
-                    "MiB",
-                    "-"};
-  Row withDialog{"The same, against a floor that has shown an Open dialog once",
-                 {},
-                 "minimal program after an Open dialog",
-                 {},
-                 "MiB",
-                 "-"};
-  Row notepadMemory{"(reference) notepad.exe, same text", {}, "minimal program", {}, "MiB", "-"};
-  const int memoryRuns = std::max(3, runs / 5);
-  for (int i = 0; i < memoryRuns; ++i) {
+// torvane.exe's peak after a full-box Encrypt, with and without Save and Load,
+// against the floors holding the same 32000 characters.
+void PrintPeakRows(int runs, const Programs& programs, const TempFolder& folder,
+                   const std::wstring& shownPlain, const std::wstring& shownCipher) {
+  const std::string sameText = ", same text";
+  Row all{"Peak working set after a full-box Encrypt, Save and Load",
+          "torvane.exe",
+          {},
+          programs.bare.name + sameText,
+          {},
+          "MiB",
+          "<= 1.3"};
+  Row encryptOnly{"(reference) peak working set after a full-box Encrypt only, no dialog",
+                  "torvane.exe",
+                  {},
+                  programs.themed.name + sameText,
+                  {},
+                  "MiB",
+                  "-"};
+  for (int i = 0; i < runs; ++i) {
     {
       App app;
       app.SetText("Text2", L"pw");
@@ -314,25 +268,64 @@ int Run(int runs) {
       const auto file = folder.path() / (L"memory" + std::to_wstring(i) + L".txt");
       SaveMs(app, file);
       LoadMs(app, file, shownCipher);
-      memory.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
+      all.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
     }
+    all.baseline.push_back(FloorPeakWithText(programs.bare, shownCipher));
     {
       App app;
       app.SetText("Text2", L"pw");
       app.SetText("Text1", shownPlain);
       app.Click("Command1");
-      beforeDialogs.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
+      encryptOnly.subject.push_back(PeakWorkingSetMiB(app.ProcessId()));
     }
-    memory.baseline.push_back(PeakWithText(minimal, L"MinimalEdit", shownCipher));
-    withDialog.baseline.push_back(PeakWithText(minimal, L"MinimalEdit", shownCipher, true));
-    notepadMemory.subject.push_back(PeakWithText(notepad, L"Notepad", shownCipher));
+    encryptOnly.baseline.push_back(FloorPeakWithText(programs.themed, shownCipher));
   }
-  withDialog.subject = memory.subject;
-  beforeDialogs.baseline = notepadMemory.baseline = memory.baseline;
-  PrintRow(memory);
-  PrintRow(withDialog);
-  PrintRow(beforeDialogs);
-  PrintRow(notepadMemory);
+  PrintRow(all);
+  PrintRow(encryptOnly);
+}
+
+// --- Output -----------------------------------------------------------------
+
+int Run(int runs) {
+  const std::string wine = WineVersion();
+  std::printf("torvane.exe window benchmarks: %d-bit build%s%s",
+              static_cast<int>(sizeof(void*) * 8), wine.empty() ? "" : ", under Wine ",
+              wine.c_str());
+  if (sizeof(void*) == 8) {
+    std::printf(
+        " (the 64-bit twin of the shipped 32-bit exe, same sources: this kernel cannot run "
+        "32-bit Wine)");
+  }
+  const int peakRuns = std::max(3, runs / 5);
+  std::printf(
+      ".\n\nMedians of %d runs (peak working set: %d) with min-max, each alternated with its "
+      "baseline in this run.\n\nbare_floor.exe: one window and one multi-line edit box; "
+      "themed_floor.exe: the same with a common-controls 6 manifest and InitCommonControlsEx, as "
+      "a themed program must be. Both are built with torvane.exe's toolchain and options.\n\n",
+      runs, peakRuns);
+
+  const Programs programs{
+      {"torvane.exe", ProgramFolder() + L"\\torvane.exe", L"TorvaneMain"},
+      {"bare_floor.exe", ProgramFolder() + L"\\bare_floor.exe", L"FloorWindow"},
+      {"themed_floor.exe", ProgramFolder() + L"\\themed_floor.exe", L"FloorWindow"},
+      {"notepad.exe", NotepadPath(), L"Notepad"}};
+  PrintFirstStarts(programs);
+  PrintHeader();
+  PrintStartAndIdleRows(programs, runs);
+
+  const std::string plain = LongText(kBoxChars);
+  const std::string cipher = EncryptText(plain, "pw");
+  if (LongestLine(plain) > 60 || LongestLine(cipher) > 60) {
+    throw std::logic_error("the benchmark text has long lines");
+  }
+  const std::wstring shownPlain = Shown(plain), shownCipher = Shown(cipher);
+  PrintEncryptRow(runs, shownPlain, shownCipher);
+
+  TempFolder folder;
+  const auto source = folder.path() / L"source.txt";
+  WriteBytes(source, plain);
+  PrintFileRows(runs, folder, source, shownPlain);
+  PrintPeakRows(peakRuns, programs, folder, shownPlain, shownCipher);
   return 0;
 }
 

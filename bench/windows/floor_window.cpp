@@ -1,35 +1,19 @@
-// The memory floor for the benchmarks: the least a Win32 program with one
-// window and one multi-line edit box can be. Built with the same toolchain and
-// options as torvane.exe; the benchmark puts the text into the box.
+// The floors the benchmarks measure torvane.exe against: the least a Win32
+// program with one top-level window and one multi-line edit box can be, built
+// with the same toolchain and options as torvane.exe.
 //
-// On WM_APP it shows an Open dialog, so that the benchmark can tell what the
-// system's dialog alone adds. comdlg32 is loaded only then: linked, it would
-// raise the floor itself.
+// Built twice. bare_floor.exe imports no comctl32 at all and gets the system's
+// plain edit control. themed_floor.exe (TORVANE_THEMED_FLOOR) is what any
+// themed program must be at least: a common-controls 6 manifest and
+// InitCommonControlsEx, so that its edit box comes from comctl32 version 6.
 #include <windows.h>
-#include <commdlg.h>
+#ifdef TORVANE_THEMED_FLOOR
+#include <commctrl.h>
+#endif
 
 namespace {
 
 constexpr int kEditId = 100;
-
-void ShowOpenDialog(HWND owner) {
-  HMODULE comdlg = ::LoadLibraryW(L"comdlg32.dll");
-  if (!comdlg) return;
-  using OpenFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-  const auto open = reinterpret_cast<OpenFn>(
-      reinterpret_cast<void*>(::GetProcAddress(comdlg, "GetOpenFileNameW")));
-  wchar_t name[MAX_PATH] = L"";
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = L"Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
-  ofn.lpstrFile = name;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrTitle = L"Open";
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (open) open(&ofn);
-  // Kept loaded, as a program that has shown the dialog keeps it.
-}
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -47,9 +31,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
       return 0;
     }
-    case WM_APP:
-      ShowOpenDialog(hwnd);
-      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
@@ -61,15 +42,21 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+#ifdef TORVANE_THEMED_FLOOR
+  // As torvane.exe does first thing: registers version 6's classes, the edit
+  // box among them.
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+  if (!::InitCommonControlsEx(&icc)) return 1;
+#endif
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"MinimalEdit";
+  wc.lpszClassName = L"FloorWindow";
   if (!::RegisterClassW(&wc)) return 1;
   // About the size of torvane.exe's window at 96 DPI.
-  HWND hwnd = ::CreateWindowExW(0, L"MinimalEdit", L"Minimal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+  HWND hwnd = ::CreateWindowExW(0, L"FloorWindow", L"Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 300, 300, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ::ShowWindow(hwnd, show);

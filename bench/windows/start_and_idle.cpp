@@ -1,0 +1,93 @@
+#include "start_and_idle.h"
+
+#include <array>
+
+#include "loaded_comctl.h"
+
+namespace torvane::e2e::bench {
+namespace {
+
+// The same for every program: time for what a start leaves queued (the first
+// paints, Wine's own window set-up) to be done before the working set is read.
+constexpr DWORD kSettleMs = 300;
+
+struct Start {
+  double ms;
+  double idleMiB;
+};
+
+// From CreateProcess to the main window visible once the program is idle; then,
+// after a WM_NULL round trip and the settle, the current working set (not the
+// peak: what the program holds while it waits for the user). Also which
+// comctl32.dll it has then, when asked.
+Start StartOnce(const Program& program, Comctl* comctl = nullptr) {
+  const auto t0 = Clock::now();
+  Process p(program.exe);
+  HWND main = p.WaitWindow(program.windowClass);
+  const double ms = MsSince(t0);
+  SendSync(main, WM_NULL, 0, 0);
+  ::Sleep(kSettleMs);
+  const double mib = MiB(MemoryCounters(p.Id()).WorkingSetSize);
+  if (comctl) *comctl = LoadedComctl(p.Id());
+  p.Close(main);
+  return {ms, mib};
+}
+
+}  // namespace
+
+void PrintFirstStarts(const Programs& programs) {
+  Comctl bare, themed, torvane, notepad;
+  StartOnce(programs.bare, &bare);
+  StartOnce(programs.themed, &themed);
+  StartOnce(programs.torvane, &torvane);
+  StartOnce(programs.notepad, &notepad);
+  // Each floor stands for one kind of program: measured otherwise, its rows
+  // would compare with something else.
+  if (!bare.path.empty()) throw std::runtime_error("bare_floor.exe has loaded comctl32.dll");
+  if (!themed.assembly.starts_with("6.")) {
+    throw std::runtime_error("themed_floor.exe has no comctl32.dll version 6: " + Describe(themed));
+  }
+  std::printf("comctl32.dll loaded once idle: %s %s; %s %s; %s %s; %s %s.\n\n",
+              programs.torvane.name.c_str(), Describe(torvane).c_str(), programs.bare.name.c_str(),
+              Describe(bare).c_str(), programs.themed.name.c_str(), Describe(themed).c_str(),
+              programs.notepad.name.c_str(), Describe(notepad).c_str());
+}
+
+void PrintStartAndIdleRows(const Programs& programs, int runs) {
+  enum { kTorvane, kBare, kThemed, kNotepad, kCount };
+  const std::array<const Program*, kCount> all{&programs.torvane, &programs.bare, &programs.themed,
+                                               &programs.notepad};
+  std::array<std::vector<double>, kCount> ms, mib;
+  for (int i = 0; i < runs; ++i) {
+    // Each round begins one program further on: none always follows the same
+    // one, nor always comes first.
+    for (int k = 0; k < kCount; ++k) {
+      const int which = (i + k) % kCount;
+      const Start s = StartOnce(*all[which]);
+      ms[which].push_back(s.ms);
+      mib[which].push_back(s.idleMiB);
+    }
+  }
+
+  const auto row = [&](const std::string& measure, int subject, int baseline,
+                       const std::array<std::vector<double>, kCount>& figures,
+                       const std::string& unit, const std::string& goal) {
+    PrintRow({measure, all[subject]->name, figures[subject], all[baseline]->name, figures[baseline],
+              unit, goal});
+  };
+  const std::string start =
+      "Start-up to a visible, idle main window (CreateProcess, WaitForInputIdle, window visible)";
+  row(start, kTorvane, kBare, ms, "ms", "<= 1.05");
+  row("the same", kTorvane, kNotepad, ms, "ms", "<= 1.2");
+  row("(reference) the same", kThemed, kBare, ms, "ms", "-");
+  row("(reference) the same", kNotepad, kBare, ms, "ms", "-");
+  const std::string idle =
+      "Working set when idle with an empty box (current, after WM_NULL and a " +
+      std::to_string(kSettleMs) + " ms settle)";
+  row(idle, kTorvane, kThemed, mib, "MiB", "<= 1.05");
+  row("the same", kTorvane, kBare, mib, "MiB", "<= 1.2");
+  row("(reference) the same", kThemed, kBare, mib, "MiB", "-");
+  row("(reference) the same", kNotepad, kBare, mib, "MiB", "-");
+}
+
+}  // namespace torvane::e2e::bench
