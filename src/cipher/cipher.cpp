@@ -106,12 +106,14 @@ std::string Transform(std::string_view text, std::string_view password) {
 
   // Written once, straight into the result: filling it with zeros first, or
   // copying the text and shifting it in place, each cost a whole extra pass.
+  // The size the callback is given is not used: GCC 12's library passes the
+  // capacity it allocated, which can be more than the text.
   std::string out;
-  out.resize_and_overwrite(text.size(), [&](char* data, std::size_t size) noexcept {
+  out.resize_and_overwrite(text.size(), [&](char* data, std::size_t) noexcept {
     ShiftFastest<kEncrypt>(reinterpret_cast<std::uint8_t*>(data),
-                           reinterpret_cast<const std::uint8_t*>(text.data()), size,
+                           reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
                            reinterpret_cast<const std::uint8_t*>(key.data()), block);
-    return size;
+    return text.size();
   });
   return out;
 }

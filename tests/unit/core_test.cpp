@@ -53,10 +53,16 @@ TEST(Cipher, LongTextsFollowTheRuleAndComeBack) {
       {"secret7", "SECRET7"},
       {Codes({0xFF, 0x9A, 0x9C, 0x9E, 0xE0, 0xF7}), Codes({0x9F, 0x8A, 0x8C, 0x8E, 0xC0, 0xF7})},
       {std::string(64, 'q') + "z", std::string(64, 'Q') + "Z"}};
+  // Every length up to 40 as well: a string's storage grows out of its inline
+  // buffer there, and the result must still be exactly the text's length.
+  std::vector<std::size_t> lengths{all.size()};
+  for (std::size_t n = 0; n <= 40; ++n) lengths.push_back(n);
   for (const auto& r : rows) {
-    const std::string cipher = EncryptText(all, r.password);
-    EXPECT_EQ(cipher, ByHand(all, r.upper)) << r.upper;
-    EXPECT_EQ(DecryptText(cipher, r.password), all) << r.upper;
+    for (const std::size_t n : lengths) {
+      const std::string text = all.substr(0, n), cipher = EncryptText(text, r.password);
+      EXPECT_EQ(cipher, ByHand(text, r.upper)) << r.upper << ", " << n << " bytes";
+      EXPECT_EQ(DecryptText(cipher, r.password), text) << r.upper << ", " << n << " bytes";
+    }
   }
 }
 
