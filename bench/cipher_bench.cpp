@@ -106,7 +106,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
   }
 
-  void PrintRatios() const {
+  // In name order: the repetitions ran interleaved.
+  void PrintRatios() {
+    std::sort(times_.begin(), times_.end());
     std::map<std::string, double> memcpy;
     for (const auto& [name, time] : times_) {
       if (name.rfind("BM_Memcpy/", 0) == 0) memcpy[BytesArg(name)] = time;
