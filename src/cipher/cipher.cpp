@@ -50,6 +50,7 @@ inline void ShiftBytes(std::uint8_t* out, const std::uint8_t* text, std::size_t 
 
 constexpr std::size_t kVector = 32;
 constexpr std::size_t kMaxVectors = 8;  // what fits in registers beside the text
+constexpr std::size_t kInRegisters = kVector * kMaxVectors;
 
 // A key block of at most 8 vectors is held in registers, and the loop reads
 // only the text, as memcpy does: about memcpy's time, where reading the key
@@ -63,7 +64,7 @@ template <bool kEncrypt>
   // Not on 32-bit x86: its baseline has no vector registers, and its AVX2 has
   // only eight; there the unrolled loop would only make the exe bigger.
 #if defined(__GNUC__) && !defined(__i386__)
-  if (block <= kVector * kMaxVectors && block % kVector == 0) {
+  if (block <= kInRegisters && block % kVector == 0) {
     using Vector = std::uint8_t __attribute__((vector_size(kVector)));
     const std::size_t vectors = block / kVector;
     Vector k[kMaxVectors] = {};
@@ -92,29 +93,23 @@ template <bool kEncrypt>
 // 16-byte vectors that every x86 processor has, it took twice the machine's
 // memcpy of the same text.
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define TORVANE_SHIFT_WIDE 1
 template <bool kEncrypt>
 __attribute__((target("avx2"))) void ShiftWide(std::uint8_t* out, const std::uint8_t* text,
                                                std::size_t size, const std::uint8_t* key,
                                                std::size_t block) noexcept {
   Shift<kEncrypt>(out, text, size, key, block);
 }
+#endif
 
 template <bool kEncrypt>
 void ShiftFastest(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
                   const std::uint8_t* key, std::size_t block) noexcept {
-  if (__builtin_cpu_supports("avx2")) {
-    ShiftWide<kEncrypt>(out, text, size, key, block);
-  } else {
-    Shift<kEncrypt>(out, text, size, key, block);
-  }
-}
-#else
-template <bool kEncrypt>
-void ShiftFastest(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
-                  const std::uint8_t* key, std::size_t block) noexcept {
+#ifdef TORVANE_SHIFT_WIDE
+  if (__builtin_cpu_supports("avx2")) return ShiftWide<kEncrypt>(out, text, size, key, block);
+#endif
   Shift<kEncrypt>(out, text, size, key, block);
 }
-#endif
 
 // The key stream for text position j (0-based) is K[(j + 1) mod L]; repeating
 // the rotated password to a block lets the inner loop run over whole blocks
@@ -131,7 +126,7 @@ std::string Transform(std::string_view text, std::string_view password) {
   if (L == 0) return std::string(text);
   if (text.size() > kMaxCipherText) throw TextTooLong(text.size());
 
-  constexpr std::size_t kInRegisters = kVector * kMaxVectors, kMinBlock = 512;
+  constexpr std::size_t kMinBlock = 512;
   const std::size_t vectorStep = std::lcm(L, kVector);
   const std::size_t step = vectorStep <= 1024 ? vectorStep : L;
   const std::size_t block = vectorStep <= kInRegisters ? vectorStep * (kInRegisters / vectorStep)

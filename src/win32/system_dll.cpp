@@ -1,6 +1,6 @@
 #include "win32/system_dll.h"
 
-#include <string>
+#include <cwchar>
 
 namespace torvane::win32 {
 
@@ -9,15 +9,17 @@ FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept {
   if (!module) {
     // A full path: a DLL of the same name beside a document the user opened
     // must not be loaded in its place.
-    wchar_t folder[MAX_PATH];
-    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    try {
-      module = ::LoadLibraryW((std::wstring(folder, n) + L"\\" + dll).c_str());
-    } catch (...) {  // no memory for the path
-      ::SetLastError(ERROR_OUTOFMEMORY);
+    wchar_t path[MAX_PATH];
+    const UINT n = ::GetSystemDirectoryW(path, MAX_PATH);
+    const std::size_t length = std::wcslen(dll);
+    if (n == 0) return nullptr;
+    if (n + 1 + length >= MAX_PATH) {
+      ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
       return nullptr;
     }
+    path[n] = L'\\';
+    std::wmemcpy(path + n + 1, dll, length + 1);
+    module = ::LoadLibraryW(path);
     if (!module) return nullptr;
   }
   return ::GetProcAddress(module, name);
