@@ -152,6 +152,14 @@ void Tarvik::Transform(Direction direction) {
           ", which this program cannot use in a password. Nothing was changed.");
     return;
   }
+  // Code 0 shifts by nothing: the characters it keys would stay plain while
+  // the user believes them encrypted. No keyboard types it, so no stored
+  // cipher text can come from such a password.
+  if (password.view().find('\0') != std::string_view::npos) {
+    Error("Error: The password contains the character " + text::DescribeChar(text::kBoxNul) +
+          ", code 0, which this program cannot use in a password. Nothing was changed.");
+    return;
+  }
   if (text.bytes.size() > kMaxCipherText) {
     Error("Error: The text is too long to " + verb + ". It can have at most " +
           std::to_string(kMaxCipherText) + " characters. Nothing was changed.");

@@ -52,8 +52,11 @@ class Tarvik final : public platform::WindowLogic {
 
   void Form_Load() override;
   void Command(std::string_view name) override;
-  // Ctrl+V, Shift+Insert and the context menu in Text1 do what Options > Paste does.
-  bool Paste(std::string_view box) override;
+  // Text1's own copy, cut and paste (its keys, its context menu, messages)
+  // take the same ways as the Options menu's, and text put in by any other
+  // route follows the same limit.
+  bool FromBox(std::string_view box, platform::BoxRequest request,
+               std::u16string_view text) override;
   // Files dropped on the window: the first is loaded as Load loads it.
   void Form_OLEDragDrop(const std::vector<platform::Path>& files) override;
 
@@ -79,6 +82,8 @@ class Tarvik final : public platform::WindowLogic {
   enum class Direction { kEncrypt, kDecrypt };
   void Transform(Direction direction);
   void Error(const std::string& text);
+  bool PutSelection();
+  void Insert(std::u16string_view text, std::string_view how);
   void LoadFile(const platform::Path& file);
   void CopyHelp() noexcept;
   platform::Path HelpToOpen() const;

@@ -1,8 +1,12 @@
 #include "win32/edit_box.h"
 
 #include <commctrl.h>
+#include <imm.h>
+
+#include <optional>
 
 #include "win32/error.h"
+#include "win32/system_dll.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -25,50 +29,85 @@ LRESULT CALLBACK DialogKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
   return r;
 }
 
-// The password never leaves through the clipboard, whichever way it is
-// asked for: WM_COPY and WM_CUT (sent by another program or by the context
-// menu), Ctrl+C and Ctrl+X (which arrive as characters 3 and 24),
-// Ctrl+Insert and Shift+Delete.
-LRESULT CALLBACK KeepPasswordIn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                DWORD_PTR) noexcept {
+// The clipboard command a message asks of an edit control: WM_COPY, WM_CUT
+// and WM_PASTE (its context menu, another program), the characters that
+// Ctrl+C, Ctrl+X and Ctrl+V make, and Ctrl+Insert, Shift+Delete and
+// Shift+Insert, which the control acts on as keys.
+std::optional<platform::BoxRequest> ClipboardCommand(UINT msg, WPARAM wp) {
+  using enum platform::BoxRequest;
   switch (msg) {
     case WM_COPY:
+      return kCopy;
     case WM_CUT:
-      return 0;
+      return kCut;
+    case WM_PASTE:
+      return kPaste;
     case WM_CHAR:
-      if (wp == 0x03 || wp == 0x18) return 0;
-      break;
+      if (wp == 0x03) return kCopy;
+      if (wp == 0x18) return kCut;
+      if (wp == 0x16) return kPaste;
+      return std::nullopt;
     case WM_KEYDOWN: {
+      if (wp != VK_INSERT && wp != VK_DELETE) return std::nullopt;
       const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
-      if ((wp == VK_INSERT && ctrl && !shift) || (wp == VK_DELETE && shift && !ctrl)) return 0;
-      break;
+      if (wp == VK_INSERT && ctrl && !shift) return kCopy;
+      if (wp == VK_INSERT && shift && !ctrl) return kPaste;
+      if (wp == VK_DELETE && shift && !ctrl) return kCut;
+      return std::nullopt;
     }
     default:
-      break;
+      return std::nullopt;
   }
+}
+
+// The password never leaves through the clipboard, whichever way it is
+// asked for.
+LRESULT CALLBACK KeepPasswordIn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                DWORD_PTR) noexcept {
+  const auto command = ClipboardCommand(msg, wp);
+  if (command == platform::BoxRequest::kCopy || command == platform::BoxRequest::kCut) return 0;
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
+bool EditBox::Request(platform::BoxRequest request, std::u16string_view text) const {
+  return requests_ && requests_(request, text);
+}
+
+// An input method's finished text, which the control would insert cut to
+// its limit: the logic takes it instead. imm32 is loaded in every process
+// that has windows, so asking for it here costs nothing at start.
+bool EditBox::ImeResult(HWND hwnd) const {
+  const auto context = SystemFunctionOf<decltype(::ImmGetContext)>(L"imm32.dll", "ImmGetContext");
+  const auto result = SystemFunctionOf<decltype(::ImmGetCompositionStringW)>(
+      L"imm32.dll", "ImmGetCompositionStringW");
+  const auto release =
+      SystemFunctionOf<decltype(::ImmReleaseContext)>(L"imm32.dll", "ImmReleaseContext");
+  if (!context || !result || !release) return false;
+  const HIMC imc = context(hwnd);
+  if (!imc) return false;
+  const LONG bytes = result(imc, GCS_RESULTSTR, nullptr, 0);
+  std::wstring text(bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(wchar_t) : 0, L'\0');
+  if (!text.empty()) result(imc, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+  release(hwnd, imc);
+  return !text.empty() && Request(platform::BoxRequest::kInsert, U16(text));
+}
+
 LRESULT CALLBACK EditBox::Keys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                DWORD_PTR self) noexcept {
-  switch (msg) {
-    case WM_PASTE: {
-      // The control's keys and context menu all paste by this message.
-      auto* box = reinterpret_cast<EditBox*>(self);
-      if (box->paste_ && box->paste_()) return 0;
-      break;
-    }
-    case WM_CHAR:
-      // Ctrl+A, as every Windows text box is expected to do it.
-      if (wp == 0x01) {
-        ::SendMessageW(hwnd, EM_SETSEL, 0, -1);
-        return 0;
-      }
-      break;
-    default:
-      break;
+  const auto* box = reinterpret_cast<const EditBox*>(self);
+  if (const auto command = ClipboardCommand(msg, wp)) {
+    if (box->Request(*command)) return 0;
+  } else if (msg == WM_CHAR && wp == 0x01) {
+    // Ctrl+A, as every Windows text box is expected to do it.
+    ::SendMessageW(hwnd, EM_SETSEL, 0, -1);
+    return 0;
+  } else if (msg == EM_REPLACESEL && !box->ownEdit_ && lp) {
+    const auto* text = reinterpret_cast<const wchar_t*>(lp);
+    if (box->Request(platform::BoxRequest::kInsert, U16(text))) return 0;
+  } else if (msg == WM_IME_COMPOSITION && (lp & GCS_RESULTSTR)) {
+    if (box->ImeResult(hwnd)) return 0;
   }
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -123,7 +162,9 @@ std::u16string EditBox::SelText() const {
 
 void EditBox::SetSelText(std::u16string_view text) {
   const std::wstring w = Wide(text);
+  ownEdit_ = true;
   ::SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
+  ownEdit_ = false;
 }
 
 void EditBox::ReplaceAllUndoable(std::u16string_view text) {

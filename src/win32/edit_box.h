@@ -17,9 +17,10 @@ class EditBox final : public platform::TextBox {
   // control takes.
   EditBox(HWND edit, std::size_t maxLength);
 
-  // Replaces the control's own paste (Ctrl+V, Shift+Insert, its context
-  // menu) whenever it returns true.
-  void OnPaste(std::function<bool()> paste) { paste_ = std::move(paste); }
+  // Takes over the control's own copy, cut and paste (keys, context menu,
+  // messages) and any other insertion, whenever it returns true.
+  using Requests = std::function<bool(platform::BoxRequest, std::u16string_view)>;
+  void OnRequest(Requests requests) { requests_ = std::move(requests); }
 
   std::u16string Text() const override;
   platform::SecretText ReadSecret() const override;
@@ -29,12 +30,16 @@ class EditBox final : public platform::TextBox {
   void ReplaceAllUndoable(std::u16string_view text) override;
 
  private:
-  // Paste through the logic, and Ctrl+A.
+  // The requests through the logic, and Ctrl+A.
   static LRESULT CALLBACK Keys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                DWORD_PTR self) noexcept;
 
+  bool Request(platform::BoxRequest request, std::u16string_view text = {}) const;
+  bool ImeResult(HWND hwnd) const;
+
   HWND edit_;
-  std::function<bool()> paste_;
+  Requests requests_;
+  bool ownEdit_ = false;  // our own EM_REPLACESEL is not a request
 };
 
 }  // namespace torvane::win32

@@ -6,6 +6,23 @@
 #include "win32/text.h"
 
 namespace torvane::win32 {
+namespace {
+
+bool running = false;  // the one user-interface thread's
+
+}  // namespace
+
+bool HandlerRunning() noexcept {
+  return running;
+}
+
+HandlerScope::HandlerScope() noexcept {
+  running = true;
+}
+
+HandlerScope::~HandlerScope() {
+  running = false;
+}
 
 void ReportUnexpected(HWND owner, std::exception_ptr error) noexcept {
   std::string what = "unknown error";

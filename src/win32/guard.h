@@ -22,4 +22,27 @@ void Guarded(HWND owner, Handler&& handler) noexcept {
   }
 }
 
+// One handler at a time, for the whole program. A handler's message boxes
+// and dialogs pump messages; a click, a drop or a command that arrives then
+// is ignored, neither run inside it nor queued for later.
+bool HandlerRunning() noexcept;
+
+class HandlerScope {
+ public:
+  HandlerScope() noexcept;
+  ~HandlerScope();
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
+};
+
+// Runs the handler in Guarded unless another is running; false when it did
+// not run.
+template <typename Handler>
+bool RunHandler(HWND owner, Handler&& handler) noexcept {
+  if (HandlerRunning()) return false;
+  const HandlerScope scope;
+  Guarded(owner, handler);
+  return true;
+}
+
 }  // namespace torvane::win32

@@ -100,9 +100,12 @@ platform::TextBox& Window::Box(std::string_view name) {
 }
 
 void Window::Load() {
-  Guarded(hwnd_, [this] {
+  // A handler of its own at start, or part of the handler that asked for the
+  // window.
+  const auto load = [this] {
     if (logic_) logic_->Form_Load();
-  });
+  };
+  if (!RunHandler(hwnd_, load)) Guarded(hwnd_, load);
 }
 
 const ControlSpec* Window::SpecOfControl(HWND control) const {
@@ -111,7 +114,7 @@ const ControlSpec* Window::SpecOfControl(HWND control) const {
 
 void Window::Dispatch(std::string_view name) {
   if (!logic_ || name.empty()) return;
-  Guarded(hwnd_, [this, name] { logic_->Command(name); });
+  RunHandler(hwnd_, [this, name] { logic_->Command(name); });
 }
 
 void Window::OnCommand(int id, int code, HWND control) {
@@ -151,7 +154,7 @@ void Window::OnDropFiles(HDROP drop) {
     }
   }
   if (!logic_ || files.empty()) return;
-  Guarded(hwnd_, [&] { logic_->Form_OLEDragDrop(files); });
+  RunHandler(hwnd_, [&] { logic_->Form_OLEDragDrop(files); });
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -209,9 +212,14 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CLOSE:
       if (options_.onClose) {
-        options_.onClose();
+        RunHandler(hwnd_, options_.onClose);
         return 0;
       }
+      // The close box ends the program at once, even in the middle of a
+      // handler: destroying the window under the handler's dialog would
+      // crash in the dialog's code, and the handler has changed nothing yet
+      // that is not whole (a Save replaces its file in one step).
+      if (options_.endsProgram && HandlerRunning()) ::ExitProcess(0);
       break;
     default:
       break;

@@ -135,9 +135,11 @@ void Window::CreateControls() {
       // Visual styles show a dot by default; the box shows "*".
       if (c.flags & platform::kPassword) ::SendMessageW(h, EM_SETPASSWORDCHAR, L'*', 0);
       auto box = std::make_unique<EditBox>(h, c.maxLength);
-      box->OnPaste([this, name = c.name] {
-        bool handled = true;  // a handler that failed has been reported: no paste after it
-        Guarded(hwnd_, [&] { handled = logic_ && logic_->Paste(name); });
+      box->OnRequest([this, name = c.name](platform::BoxRequest request, std::u16string_view text) {
+        // Taken as handled when it did not run (another handler is running)
+        // or failed (and has been reported): the box does nothing after it.
+        bool handled = true;
+        RunHandler(hwnd_, [&] { handled = logic_ && logic_->FromBox(name, request, text); });
         return handled;
       });
       boxes_.emplace_back(c.name, std::move(box));

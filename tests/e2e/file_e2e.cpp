@@ -175,24 +175,44 @@ TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNo
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
+// One handler at a time: a drop that comes while Save's warning is up is
+// ignored, so the Save writes what the user saw. A close while the overwrite
+// question is up ends the program at once and leaves the file as it was.
+TEST_F(FileCommands, ADropUnderAQuestionIsIgnoredAndACloseEndsCleanly) {
+  const auto target = folder / L"saved.txt", dropped = folder / L"dropped.txt";
+  WriteBytes(dropped, "DROPPED TEXT");
+  WriteBytes(target, "old");
+  app.SetText("Text1", L"MY TEXT TO SAVE");
+  app.Post("save");
+  const HWND warning =
+      WaitWindow([&] { return app.FindMessageBox() ? app.FindMessageBox()->hwnd : nullptr; });
+  app.Drop(dropped.wstring());
+  app.Sync();
+  EXPECT_EQ(app.Text("Text1"), L"MY TEXT TO SAVE");
+  Press(warning, IDOK);
+  HWND dialog = app.WaitFileDialog(L"Save Encrypted Text");
+  app.Drop(dropped.wstring());
+  app.Sync();
+  app.EnterFile(dialog, target.wstring());
+  const HWND question = WaitWindow([&] {
+    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
+  });
+  EXPECT_EQ(app.Text("Text1"), L"MY TEXT TO SAVE");
+  ::PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(app.WaitForExit(10000)) << "still running, or stopped in a crash";
+  EXPECT_EQ(app.ExitCode(), 0u);
+  EXPECT_FALSE(::IsWindow(question));
+  EXPECT_EQ(ReadBytes(target), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+}
+
 // A file named on the command line, or dropped on the window, loads.
 TEST(OpenedFile, CommandLineAndDroppedFilesLoad) {
   const auto file = FreshFolder() / L"notes \xF1.txt";
   WriteBytes(file, "from outside\x80\r\n");
   EXPECT_EQ(App(L"\"" + file.wstring() + L"\"").Text("Text1"), L"from outside\x20AC");
   App app;
-  // A DROPFILES block with one wide name, written into the program's memory
-  // (Wine takes a plain pointer there as a fixed memory block).
-  struct {
-    DROPFILES head{sizeof(DROPFILES), {}, FALSE, TRUE};
-    wchar_t names[MAX_PATH + 2] = {};
-  } block;
-  file.native().copy(block.names, MAX_PATH);
-  HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, app.ProcessId());
-  void* remote = ::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE);
-  ASSERT_TRUE(::WriteProcessMemory(process, remote, &block, sizeof block, nullptr));
-  ::CloseHandle(process);
-  ::PostMessageW(app.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  app.Drop(file.wstring());
   EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"from outside\x20AC"; }));
 }
 

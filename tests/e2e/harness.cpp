@@ -1,6 +1,10 @@
 #include "harness.h"
 
+#include <shlobj.h>
+
+#include <iterator>
 #include <thread>
+#include <vector>
 
 #include "main_window/tarvik.h"
 
@@ -132,6 +136,50 @@ void App::Post(std::string_view name) {
 void App::Click(std::string_view name) {
   Send(main_, WM_COMMAND, IdOf(name), reinterpret_cast<LPARAM>(Control(name)));
   if (FindMessageBox()) throw std::runtime_error("a message box came");
+}
+
+void App::Keys(std::string_view control, std::initializer_list<WORD> keys) const {
+  const HWND target = Control(control);
+  ::SetForegroundWindow(main_);
+  Send(main_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+  GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
+  const DWORD thread = ::GetWindowThreadProcessId(main_, nullptr);
+  if (!WaitFor([&] {
+        return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus == target &&
+               ::GetForegroundWindow() == main_;
+      })) {
+    throw std::runtime_error("the control did not get the focus");
+  }
+  std::vector<INPUT> input;
+  const auto add = [&](WORD key, DWORD up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    const bool extended = key == VK_INSERT || key == VK_DELETE;
+    in.ki.dwFlags = up | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    input.push_back(in);
+  };
+  for (WORD key : keys) add(key, 0);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) add(*it, KEYEVENTF_KEYUP);
+  if (::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)) != input.size()) {
+    throw std::runtime_error("SendInput failed");
+  }
+}
+
+void App::Drop(const std::wstring& file) const {
+  // A DROPFILES block with one wide name, written into the program's memory
+  // (Wine takes a plain pointer there as a fixed memory block).
+  struct {
+    DROPFILES head{sizeof(DROPFILES), {}, FALSE, TRUE};
+    wchar_t names[MAX_PATH + 2] = {};
+  } block;
+  file.copy(block.names, MAX_PATH);
+  HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pi_.dwProcessId);
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE);
+  const bool written = ::WriteProcessMemory(process, remote, &block, sizeof block, nullptr);
+  ::CloseHandle(process);
+  if (!written) throw std::runtime_error("cannot write the drop into the program");
+  ::PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 // A message box has no file-name box; a file dialog has one.

@@ -50,6 +50,11 @@ class App {
   HWND Main() const { return main_; }
   DWORD ProcessId() const { return pi_.dwProcessId; }
   bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(pi_.hProcess, ms) == 0; }
+  DWORD ExitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+  }
   HWND Control(std::string_view name) const;
   void SetText(std::string_view control, const std::wstring& text) {
     Send(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -75,6 +80,12 @@ class App {
     Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   }
+  // Real keys from the keyboard, as the system delivers them to the control
+  // in focus: the window is brought to the front and the control focused,
+  // then the keys are pressed in order and released in reverse.
+  void Keys(std::string_view control, std::initializer_list<WORD> keys) const;
+  // A file dropped on the main window, as the shell drops it.
+  void Drop(const std::wstring& file) const;
   // Waits until the program has handled everything sent to it so far.
   void Sync() const { Send(main_, WM_NULL); }
 

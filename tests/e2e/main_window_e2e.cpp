@@ -1,5 +1,8 @@
 // The main window as a user meets it: placement, the cipher's buttons, the
 // keys, the password box and the clipboard.
+#include <functional>
+#include <thread>
+
 #include "file_helpers.h"
 
 namespace torvane::e2e {
@@ -75,7 +78,9 @@ TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
   EXPECT_EQ(app.Text("Text1"), L"Hello,\r\nworld") << "no tab typed";
 }
 
-TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
+// A password of code 0 (the box shows it as U+2400) would leave the
+// characters it keys plain: refused, and nothing changes.
+TEST(PasswordBox, IsMaskedNeverGivesItsTextAndRefusesCode0) {
   App app;
   const HWND password = app.Control("Text2");
   EXPECT_TRUE(::GetWindowLongW(password, GWL_STYLE) & ES_PASSWORD);
@@ -90,25 +95,80 @@ TEST(PasswordBox, IsMaskedAndNeverGivesItsText) {
     EXPECT_EQ(ClipboardText(), L"sentinel");
     EXPECT_EQ(app.Text("Text2"), L"secret");
   }
+  app.SetText("Text1", L"nul password text");
+  for (const wchar_t* code0 : {L"\u2400", L"\u2400\u2400\u2400A"}) {
+    app.SetText("Text2", code0);
+    app.Post("Command1");
+    EXPECT_EQ(app.Answer(),
+              L"Error: Error: The password contains the character \"\u2400\" (U+2400), code 0, "
+              L"which this program cannot use in a password. Nothing was changed. (icon), over "
+              L"Torvane");
+    EXPECT_EQ(app.Text("Text1"), L"nul password text");
+  }
 }
 
-TEST(Clipboard, CopyPutsUnicodeMarkedPrivateAndPasteTakesUnicode) {
-  App app;
-  app.SetText("Text1", L"Hello, \u03A9\u2400!");
-  Send(app.Control("Text1"), EM_SETSEL, 7, 9);
-  app.Click("copy");
-  EXPECT_EQ(ClipboardText(), L"\u03A9\u2400");
-  // The first wants any data, the others a DWORD 0.
+// Whether the clipboard carries the marks that keep it out of clipboard
+// history and the cloud clipboard: the first wants any data, the others a
+// DWORD 0.
+bool MarkedPrivate() {
   for (const wchar_t* format : {L"ExcludeClipboardContentFromMonitorProcessing",
                                 L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
     const std::string data = Data(::RegisterClipboardFormatW(format));
-    EXPECT_NE(data, "(none)") << format;
-    if (format[0] != L'E') {
-      EXPECT_EQ(data.substr(0, 4), std::string(4, '\0')) << format;
+    if (data == "(none)" || (format[0] != L'E' && data.substr(0, 4) != std::string(4, '\0'))) {
+      return false;
     }
   }
+  return true;
+}
+
+// Every way a copy leaves the text box carries the privacy marks; with
+// nothing selected, nothing leaves and the clipboard keeps what it had.
+TEST(Clipboard, EveryCopyIsMarkedPrivateNoneWithoutASelectionAndPasteTakesUnicode) {
+  App app;
+  const HWND box = app.Control("Text1");
+  const auto press = [&](WORD modifier, WORD key) {
+    return std::function<void()>([&app, modifier, key] { app.Keys("Text1", {modifier, key}); });
+  };
+  const struct {
+    const char* name;
+    std::function<void()> ask;
+    // The box afterwards: from "Hello, \u03A9\u2400!" with "\u03A9\u2400" selected, and from
+    // "Hello" with the caret after "He".
+    const wchar_t* after;
+    const wchar_t* unselected = L"Hello";
+  } rows[] = {
+      {"Options > Copy", [&] { app.Click("copy"); }, L"Hello, \u03A9\u2400!"},
+      {"Options > Cut", [&] { app.Click("cut"); }, L"", L""},
+      {"Ctrl+C", [&] { ::PostMessageW(box, WM_CHAR, 0x03, 1); }, L"Hello, \u03A9\u2400!"},
+      {"Ctrl+X", [&] { ::PostMessageW(box, WM_CHAR, 0x18, 1); }, L"Hello, !"},
+      {"Ctrl+Insert", press(VK_CONTROL, VK_INSERT), L"Hello, \u03A9\u2400!"},
+      // With nothing selected, the box's own Shift+Delete deletes the character before the caret.
+      {"Shift+Delete", press(VK_SHIFT, VK_DELETE), L"Hello, !", L"Hllo"},
+      {"context menu Copy", [&] { ::PostMessageW(box, WM_COPY, 0, 0); }, L"Hello, \u03A9\u2400!"},
+      {"context menu Cut", [&] { ::PostMessageW(box, WM_CUT, 0, 0); }, L"Hello, !"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    app.SetText("Text1", L"Hello, \u03A9\u2400!");
+    Send(box, EM_SETSEL, 7, 9);
+    PutText(L"sentinel");
+    row.ask();
+    EXPECT_TRUE(WaitFor([&] { return ClipboardText() == L"\u03A9\u2400"; }));
+    EXPECT_TRUE(MarkedPrivate());
+    EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == row.after; }));
+    // Nothing selected: the clipboard stays, and Options > Cut still empties the box.
+    app.SetText("Text1", L"Hello");
+    Send(box, EM_SETSEL, 2, 2);
+    PutText(L"sentinel");
+    row.ask();
+    app.Sync();
+    ::Sleep(50);
+    EXPECT_EQ(ClipboardText(), L"sentinel");
+    EXPECT_EQ(app.Text("Text1"), row.unselected);
+  }
   PutText(L"\u03A9 \u20AC");  // no one code page holds both
-  Send(app.Control("Text1"), EM_SETSEL, 1, 1);
+  app.SetText("Text1", L"Hello, \u03A9\u2400!");
+  Send(box, EM_SETSEL, 1, 1);
   app.Click("paste");
   EXPECT_EQ(app.Text("Text1"), L"H\u03A9 \u20ACello, \u03A9\u2400!");
 }
@@ -122,11 +182,25 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   full.resize(32760);
   app.SetText("Text1", full);
   PutText(L"1234567");
+  const std::wstring refused =
+      L"Error: Error: The text box holds at most 32766 characters, and the pasted text would "
+      L"make it 32767. Nothing was pasted. (icon), over Torvane";
+  // Every key that pastes, and text put in by another program's message.
   Send(box, EM_SETSEL, 32760, 32760);
   ::PostMessageW(box, WM_CHAR, 0x16, 1);  // Ctrl+V
+  EXPECT_EQ(app.Answer(), refused);
+  EXPECT_EQ(app.Text("Text1"), full);
+  Send(box, EM_SETSEL, 32760, 32760);
+  app.Keys("Text1", {VK_SHIFT, VK_INSERT});
+  EXPECT_EQ(app.Answer(), refused);
+  EXPECT_EQ(app.Text("Text1"), full);
+  Send(box, EM_SETSEL, 32760, 32760);
+  std::thread other(
+      [&] { ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1234567")); });
   EXPECT_EQ(app.Answer(),
-            L"Error: Error: The text box holds at most 32766 characters, and the pasted text "
-            L"would make it 32767. Nothing was pasted. (icon), over Torvane");
+            L"Error: Error: The text box holds at most 32766 characters, and the inserted text "
+            L"would make it 32767. Nothing was inserted. (icon), over Torvane");
+  other.join();
   EXPECT_EQ(app.Text("Text1"), full);
   // Typed: the 32766th character goes in, the next does not.
   app.SetText("Text1", full + L"12345");

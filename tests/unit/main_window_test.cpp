@@ -108,6 +108,9 @@ TEST_F(MainWindowTest, EncryptAndDecryptRefuseWithAMessageAndChangeNothing) {
       {"Greek in the password", "Command1", u"abc", u"p\u03BB",
        "Error: The password contains the character \"\u03BB\" (U+03BB), which this program "
        "cannot use in a password. Nothing was changed."},
+      {"code 0 in the password", "Command2", u"abc", u"\u2400\u2400\u2400A",
+       "Error: The password contains the character \"\u2400\" (U+2400), code 0, which this "
+       "program cannot use in a password. Nothing was changed."},
       {"one past the limit", "Command1", std::u16string(32767, u'a'), u"pw",
        "Error: The text is too long to encrypt. It can have at most 32766 characters. Nothing "
        "was changed."},
@@ -143,9 +146,28 @@ TEST_F(MainWindowTest, EditCommandsWorkOnTheTextBox) {
   clipboard.text = u"2";
   tarvik.Command("paste");
   EXPECT_EQ(text1.text, u"one 2");
-  EXPECT_TRUE(tarvik.Paste("Text1"));  // the box's own Ctrl+V takes the same way
+  using enum platform::BoxRequest;
+  EXPECT_TRUE(tarvik.FromBox("Text1", kPaste, {}));  // the box's own Ctrl+V takes the same way
   EXPECT_EQ(text1.text, u"one 22");
-  EXPECT_FALSE(tarvik.Paste("Text2"));
+  // The box's own copy and cut mark the clipboard as the menu's do; its cut
+  // takes only the selection.
+  Box(u"one two", 0, 3);
+  EXPECT_TRUE(tarvik.FromBox("Text1", kCut, {}));
+  EXPECT_EQ(std::pair(text1.text, clipboard.text), std::pair(u" two"s, u"one"s));
+  // Nothing selected: the box's own way, which leaves the clipboard.
+  EXPECT_FALSE(tarvik.FromBox("Text1", kCopy, {}));
+  EXPECT_FALSE(tarvik.FromBox("Text1", kCut, {}));
+  EXPECT_EQ(std::pair(text1.text, clipboard.text), std::pair(u" two"s, u"one"s));
+  for (auto request : {kCopy, kCut, kPaste, kInsert})
+    EXPECT_FALSE(tarvik.FromBox("Text2", request, u"x"));
+  // With nothing selected the menu's Copy keeps the clipboard, and its Cut
+  // still empties the box.
+  tarvik.Command("copy");
+  EXPECT_EQ(clipboard.text, u"one");
+  tarvik.Command("cut");
+  EXPECT_EQ(std::pair(text1.text, clipboard.text), std::pair(u""s, u"one"s));
+  EXPECT_EQ(log.end()[-2], "Desktop.SetWindowPos") << "nothing put on the clipboard";
+  Box(u"one 22");
   tarvik.Command("clear");
   EXPECT_EQ(text1.text, u"");
   EXPECT_EQ(text1.undo, u"one 22");
@@ -165,9 +187,17 @@ TEST_F(MainWindowTest, APastePastTheLimitIsRefusedWhole) {
   clipboard.text = u"b";
   tarvik.Command("paste");
   EXPECT_EQ(text1.text.size(), 32766u);
+  // Text put in by another route follows the same rule.
+  EXPECT_TRUE(tarvik.FromBox("Text1", platform::BoxRequest::kInsert, u"bb"));
+  EXPECT_EQ(text1.text.size(), 32766u);
   EXPECT_EQ(messages.shown,
-            std::vector{ErrorBox("Error: The text box holds at most 32766 characters, and the "
-                                 "pasted text would make it 32767. Nothing was pasted.")});
+            (std::vector{ErrorBox("Error: The text box holds at most 32766 characters, and the "
+                                  "pasted text would make it 32767. Nothing was pasted."),
+                         ErrorBox("Error: The text box holds at most 32766 characters, and the "
+                                  "inserted text would make it 32768. Nothing was inserted.")}));
+  text1.text.resize(32765);
+  EXPECT_TRUE(tarvik.FromBox("Text1", platform::BoxRequest::kInsert, u"b"));
+  EXPECT_EQ(text1.text.size(), 32766u);
 }
 
 TEST_F(MainWindowTest, LoadReadsTheChosenFileWithoutSavesLineEnd) {
