@@ -56,6 +56,13 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
       {"Folder", L"", inFolder.parent_path().wstring(), L"show=1\n\"" + inFolder.wstring() + L"\""},
       {"PathToNoFile", (folder / L"missing.exe").wstring(), L"", unavailable},
       {"Neither", L"", L"", unavailable},
+      // The path is read into 1024 bytes, one a character and a zero at the
+      // end: 1023 characters are read (and name no program), 1024 count as
+      // no value, so the folder is tried.
+      {"PathOf1023Characters", std::wstring(1023, L'x'), inFolder.parent_path().wstring(),
+       unavailable},
+      {"PathOf1024Characters", std::wstring(1024, L'x'), inFolder.parent_path().wstring(),
+       L"show=1\n\"" + inFolder.wstring() + L"\""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
