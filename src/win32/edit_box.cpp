@@ -30,9 +30,9 @@ LRESULT CALLBACK DialogKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 }
 
 // The clipboard command a message asks of an edit control: WM_COPY, WM_CUT
-// and WM_PASTE (its context menu, another program), the characters that
-// Ctrl+C, Ctrl+X and Ctrl+V make, and Ctrl+Insert, Shift+Delete and
-// Shift+Insert, which the control acts on as keys.
+// and WM_PASTE (its context menu, another program, and the control itself
+// for Ctrl+C, Ctrl+X and Ctrl+V), and Ctrl+Insert, Shift+Delete and
+// Shift+Insert, which the control acts on as keys without those messages.
 std::optional<platform::BoxRequest> ClipboardCommand(UINT msg, WPARAM wp) {
   using enum platform::BoxRequest;
   switch (msg) {
@@ -42,11 +42,6 @@ std::optional<platform::BoxRequest> ClipboardCommand(UINT msg, WPARAM wp) {
       return kCut;
     case WM_PASTE:
       return kPaste;
-    case WM_CHAR:
-      if (wp == 0x03) return kCopy;
-      if (wp == 0x18) return kCut;
-      if (wp == 0x16) return kPaste;
-      return std::nullopt;
     case WM_KEYDOWN: {
       if (wp != VK_INSERT && wp != VK_DELETE) return std::nullopt;
       const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
