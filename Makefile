@@ -12,7 +12,7 @@ SHELL := /bin/bash
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
 
-.PHONY: all deps check-layers mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
+.PHONY: all deps check-layers check-names mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
 
 all: windows
 
@@ -22,6 +22,10 @@ deps:
 # Includes point one way between the folders of src/, and files stay small.
 check-layers:
 	bash scripts/check-layers.sh
+
+# No name of the portable headers is a macro of <windows.h>.
+check-names: deps
+	bash scripts/check-names.sh
 
 native: deps
 	cmake --preset native >/dev/null
@@ -62,7 +66,7 @@ check-dist: windows
 windows-test: windows
 	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64 --output-junit $(CURDIR)/build/windows-tests.xml
 
-test: check-layers native-test fuzz-smoke check-exe check-dist windows-test
+test: check-layers check-names native-test fuzz-smoke check-exe check-dist windows-test
 	bash scripts/test-summary.sh build/native-tests.xml build/windows-tests.xml
 
 # Plants each fault of scripts/mutants/faults.txt in turn and checks that the

@@ -23,7 +23,7 @@ class FrmAbout final : public platform::WindowLogic {
     platform::Form& mainForm;  // shown again by OK
   };
   struct Services {
-    platform::MessageBox& messages;
+    platform::Messages& messages;
     platform::Desktop& desktop;
     platform::Registry& registry;
     platform::FileSearch& files;

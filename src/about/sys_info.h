@@ -32,7 +32,7 @@ struct SysInfoServices {
   platform::Registry& registry;
   platform::FileSearch& files;
   platform::ProcessStarter& processes;
-  platform::MessageBox& messages;
+  platform::Messages& messages;
 };
 
 // Finds the system-information tool through the registry and starts it, or

@@ -21,7 +21,7 @@ class AboutWindow final : public platform::WindowLoader {
     HICON bigIcon;    // not owned
     HICON smallIcon;  // not owned
     platform::Form& mainForm;
-    platform::MessageBox& messages;
+    platform::Messages& messages;
     platform::Desktop& desktop;
   };
 

@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Window main(
         Tarvik::Layout(), instance,
         {.bigIcon = bigIcon, .smallIcon = smallIcon, .endsProgram = true, .onClose = {}});
-    win32::Win32MessageBox messages(main.hwnd());
+    win32::Win32Messages messages(main.hwnd());
     win32::Win32Desktop desktop(main.Dpi());
     win32::AboutWindow about({.instance = instance,
                               .bigIcon = bigIcon,

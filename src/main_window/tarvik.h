@@ -32,7 +32,7 @@ class Tarvik final : public platform::WindowLogic {
     platform::TextBox& Text2;  // the password, masked
   };
   struct Services {
-    platform::MessageBox& messages;
+    platform::Messages& messages;
     platform::Desktop& desktop;
     platform::WindowLoader& about;      // frmAbout, created on first use
     platform::CommonDialog& CMDialog1;  // the Open and Save As dialogs

@@ -7,7 +7,7 @@
 
 namespace torvane::win32 {
 
-int Win32MessageBox::Show(std::string_view text, int flags, std::string_view title) {
+int Win32Messages::Show(std::string_view text, int flags, std::string_view title) {
   HWND owner = ::GetActiveWindow();
   if (!owner || !::IsWindowVisible(owner)) owner = fallbackOwner_;
   if (owner && !::IsWindowVisible(owner)) owner = nullptr;

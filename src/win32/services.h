@@ -8,9 +8,9 @@ namespace torvane::win32 {
 
 // Message boxes are owned by the program's window on screen, so a topmost
 // window never hides them.
-class Win32MessageBox final : public platform::MessageBox {
+class Win32Messages final : public platform::Messages {
  public:
-  explicit Win32MessageBox(HWND fallbackOwner = nullptr) : fallbackOwner_(fallbackOwner) {}
+  explicit Win32Messages(HWND fallbackOwner = nullptr) : fallbackOwner_(fallbackOwner) {}
   void SetFallbackOwner(HWND owner) { fallbackOwner_ = owner; }
   int Show(std::string_view text, int flags, std::string_view title) override;
 

@@ -83,7 +83,7 @@ struct FakeTextBox final : platform::TextBox, Logged {
   }
 };
 
-struct FakeMessageBox final : platform::MessageBox, Logged {
+struct FakeMessages final : platform::Messages, Logged {
   using Logged::Logged;
   struct Shown {
     std::string text;

@@ -16,7 +16,7 @@ constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 struct AboutTest : ::testing::Test {
   fakes::Log log;
   fakes::FakeForm form{log, "About"}, mainForm{log, "Main"};
-  fakes::FakeMessageBox messages{log, "Messages"};
+  fakes::FakeMessages messages{log, "Messages"};
   fakes::FakeDesktop desktop{log, "Desktop"};
   fakes::FakeRegistry registry{log, "Registry"};
   fakes::FakeLauncher launcher{log, "Launcher"};

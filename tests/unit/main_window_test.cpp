@@ -9,7 +9,7 @@ namespace torvane {
 namespace {
 
 using namespace std::string_literals;
-using Shown = fakes::FakeMessageBox::Shown;
+using Shown = fakes::FakeMessages::Shown;
 
 Shown ErrorBox(std::string text) {
   return {std::move(text), platform::kMbInformation, "Error"};
@@ -23,7 +23,7 @@ struct MainWindowTest : ::testing::Test {
   fakes::Log log;
   fakes::FakeForm form{log, "Main"};
   fakes::FakeTextBox text1{log, "Text1"}, text2{log, "Text2"};
-  fakes::FakeMessageBox messages{log, "Messages"};
+  fakes::FakeMessages messages{log, "Messages"};
   fakes::FakeDesktop desktop{log, "Desktop"};
   fakes::FakeForm aboutForm{log, "About"};
   fakes::FakeWindowLoader about{log, "AboutLoader", aboutForm};
