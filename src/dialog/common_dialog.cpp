@@ -44,7 +44,7 @@ void CommonDialogControl::SetAction(std::int16_t action) {
   if (action != platform::kActionOpen && action != platform::kActionSaveAs) {
     throw std::invalid_argument("the common dialog shows only Open (1) and Save As (2)");
   }
-  // A dialog that fails reads as one the user cancelled.
+  // Cleared first, so a dialog that fails (it throws) leaves no file chosen.
   fileTitle_.clear();
 
   platform::FilePickRequest request;

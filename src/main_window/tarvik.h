@@ -84,6 +84,7 @@ class Tarvik final : public platform::WindowLogic {
   void Error(const std::string& text);
   bool PutSelection();
   void Insert(std::u16string_view text, std::string_view how);
+  bool ShowDialog(std::int16_t action);
   void LoadFile(const platform::Path& file);
   void CopyHelp() noexcept;
   platform::Path HelpToOpen() const;

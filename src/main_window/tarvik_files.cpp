@@ -38,6 +38,19 @@ Loaded FromFile(platform::FirstBytes file) {
 
 }  // namespace
 
+// A dialog that cannot be shown (its library missing, say) is told as plainly
+// as a file that cannot be read, with the call and its code.
+bool Tarvik::ShowDialog(std::int16_t action) {
+  try {
+    s_.CMDialog1.SetAction(action);
+    return true;
+  } catch (const platform::SystemError& e) {
+    Error("Error: " + std::string(e.what()) + " (" + e.call() + ", error " +
+          std::to_string(e.code()) + ")");
+    return false;
+  }
+}
+
 void Tarvik::load_Click() {
   MakeTopmost(c_.form, s_.desktop);
   platform::CommonDialog& dialog = s_.CMDialog1;
@@ -45,8 +58,7 @@ void Tarvik::load_Click() {
   dialog.SetFilter("(*.txt)|*.txt|(*.*)|*.*|");
   dialog.SetFilename({});
   dialog.SetFlags(platform::kOfnFileMustExist);
-  dialog.SetAction(platform::kActionOpen);
-  if (dialog.FileTitle().empty()) return;
+  if (!ShowDialog(platform::kActionOpen) || dialog.FileTitle().empty()) return;
   LoadFile(dialog.Filename());
 }
 
@@ -98,8 +110,7 @@ void Tarvik::save_Click() {
   dialog.SetDialogTitle("Save Encrypted Text");
   dialog.SetFilter("Text Files|*.txt|All Files|*.*|");
   dialog.SetFilterIndex(2);
-  dialog.SetAction(platform::kActionSaveAs);
-  if (dialog.FileTitle().empty()) return;
+  if (!ShowDialog(platform::kActionSaveAs) || dialog.FileTitle().empty()) return;
 
   try {
     s_.files.Replace(dialog.Filename(), text.bytes + std::string(kLineEnd));

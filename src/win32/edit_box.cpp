@@ -108,13 +108,17 @@ LRESULT CALLBACK EditBox::Keys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
 }
 
 EditBox::EditBox(HWND edit, std::size_t maxLength) : edit_(edit) {
-  if (::GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
-    ::SetWindowSubclass(edit, DialogKeys, 1, 0);
-  }
-  if (::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD) {
-    ::SetWindowSubclass(edit, KeepPasswordIn, 2, 0);
-  }
-  ::SetWindowSubclass(edit, Keys, 3, reinterpret_cast<DWORD_PTR>(this));
+  // Without its guard the password box would give its text to Ctrl+C: a
+  // failure here stops the window from being shown.
+  const auto subclass = [edit](SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    if (!::SetWindowSubclass(edit, proc, id, data)) {
+      Fail("SetWindowSubclass", ::GetLastError(), "cannot set up the text box");
+    }
+  };
+  const LONG style = ::GetWindowLongW(edit, GWL_STYLE);
+  if (style & ES_MULTILINE) subclass(DialogKeys, 1, 0);
+  if (style & ES_PASSWORD) subclass(KeepPasswordIn, 2, 0);
+  subclass(Keys, 3, reinterpret_cast<DWORD_PTR>(this));
   // Typing past the limit is refused by the control; 0 lifts the default cap
   // of 32767 characters on typing and EM_REPLACESEL.
   ::SendMessageW(edit, EM_SETLIMITTEXT, maxLength, 0);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/layout.h"
+#include "win32/error.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
@@ -25,8 +26,10 @@ float Win32Desktop::ScreenHeightTwips() const {
 
 void Win32Desktop::SetWindowPos(platform::WindowHandle window, platform::WindowHandle insertAfter,
                                 int x, int y, int cx, int cy, unsigned flags) {
-  ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy,
-                 flags);
+  if (!::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx,
+                      cy, flags)) {
+    Fail("SetWindowPos", ::GetLastError(), "cannot place the window");
+  }
 }
 
 platform::Path Win32Desktop::AppFolder() const {

@@ -3,20 +3,24 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "win32/error.h"
 #include "win32/system_dll.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
 
-void EnsureComForTheShell() noexcept {
-  static const bool done = [] {
-    if (const auto init =
-            SystemFunctionOf<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx")) {
-      init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    }
-    return true;
-  }();
-  (void)done;
+void EnsureComForTheShell() {
+  static bool done = false;
+  if (done) return;
+  constexpr const char* kCannot = "cannot start COM for the shell";
+  const auto init = SystemFunctionOf<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+  if (!init) Fail("CoInitializeEx", ::GetLastError(), kCannot);
+  const HRESULT result = init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // Started already on this thread in the other mode serves the shell too.
+  if (FAILED(result) && result != RPC_E_CHANGED_MODE) {
+    Fail("CoInitializeEx", static_cast<DWORD>(result), kCannot);
+  }
+  done = true;
 }
 
 std::intptr_t Win32Shell::OpenDocument(platform::WindowHandle owner, const platform::Path& document,

@@ -8,8 +8,9 @@ namespace torvane::win32 {
 
 // ShellExecute and the file dialogs may run shell extensions that need COM on
 // this thread. Done once, on first use rather than at start-up; ole32 is found
-// at run time, so it is no import of the program.
-void EnsureComForTheShell() noexcept;
+// at run time, so it is no import of the program. Throws SystemError when COM
+// cannot be started.
+void EnsureComForTheShell();
 
 class Win32Shell final : public platform::Shell {
  public:

@@ -25,27 +25,36 @@ void Window::CreateDefaultFont() {
 
 void Window::BuildMenu() {
   if (layout_.menus.empty()) return;
+  // A window without its menu would have no Load, Save or Exit: a failure
+  // here stops the window from being shown.
+  const auto append = [](HMENU menu, UINT flags, UINT_PTR item, const wchar_t* caption) {
+    if (!::AppendMenuW(menu, flags, item, caption))
+      Fail("AppendMenuW", ::GetLastError(), "cannot build the menu");
+  };
   UniqueMenu bar(::CreateMenu());
+  if (!bar) Fail("CreateMenu", ::GetLastError(), "cannot build the menu");
   HMENU popup = nullptr;
   for (std::size_t i = 0; i < layout_.menus.size(); ++i) {
     const auto& m = layout_.menus[i];
     const std::wstring caption = WideFromUtf8(m.caption);
     if (m.level == 0) {
-      popup = ::CreatePopupMenu();
-      // The bar owns the popup from here on.
-      ::AppendMenuW(bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
-                    caption.c_str());
+      UniqueMenu owned(::CreatePopupMenu());
+      if (!owned) Fail("CreatePopupMenu", ::GetLastError(), "cannot build the menu");
+      append(bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(owned.get()),
+             caption.c_str());
+      popup = owned.release();  // the bar owns it now
     } else if (popup) {
       if (m.caption == "-") {
-        ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+        append(popup, MF_SEPARATOR, 0, nullptr);
       } else {
-        ::AppendMenuW(popup, MF_STRING,
-                      static_cast<UINT_PTR>(platform::kFirstMenuId + static_cast<int>(i)),
-                      caption.c_str());
+        append(popup, MF_STRING,
+               static_cast<UINT_PTR>(platform::kFirstMenuId + static_cast<int>(i)),
+               caption.c_str());
       }
     }
   }
-  if (::SetMenu(hwnd_, bar.get())) bar.release();  // the window owns it now
+  if (!::SetMenu(hwnd_, bar.get())) Fail("SetMenu", ::GetLastError(), "cannot build the menu");
+  bar.release();  // the window owns it now
 }
 
 HFONT Window::FontFor(const platform::Font& font) {

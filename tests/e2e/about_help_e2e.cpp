@@ -150,8 +150,8 @@ TEST(LateLibraries, WithoutTheDialogAndShellLibrariesItStartsAndLoadAndHelpSayWh
   App app;
   app.Post("load");
   EXPECT_EQ(Outcome(app, {}),
-            L"Torvane: An unexpected error stopped this command:\nThe file dialog could not be "
-            L"shown. (GetOpenFileNameW, error 126) (icon), over Torvane");
+            L"Error: Error: The file dialog could not be shown. (GetOpenFileNameW, error 126) "
+            L"(icon), over Torvane");
   app.Post("help1");
   EXPECT_EQ(Outcome(app, {}), L"Error: Error opening help file. (icon), over Torvane");
 }
