@@ -28,9 +28,29 @@ void Window::CreatePageBrush() {
   if (auto page = PageColor(layout_)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
 }
 
+// A label's rows may reach a pixel or two into the control below it, once
+// rounded at a DPI, and a label fills all of its rectangle. The DC is the one
+// the label paints with next: clipped, it leaves the other control's edge be.
+void Window::KeepLabelOffControls(HDC dc, const ControlSpec& label) const {
+  const RECT r = PixelRect(label);
+  for (const auto& other : layout_.controls) {
+    if (other.kind == ControlKind::kLabel || other.kind == ControlKind::kTabPanel ||
+        other.kind == ControlKind::kLine) {
+      continue;
+    }
+    const RECT o = PixelRect(other);
+    RECT overlap{};
+    if (::IntersectRect(&overlap, &o, &r)) {
+      ::ExcludeClipRect(dc, overlap.left - r.left, overlap.top - r.top, overlap.right - r.left,
+                        overlap.bottom - r.top);
+    }
+  }
+}
+
 HBRUSH Window::ColorStatic(HDC dc, HWND control) const {
   const ControlSpec* c = SpecOfControl(control);
   if (!c || c->kind == ControlKind::kTextBox) return nullptr;
+  if (c->kind == ControlKind::kLabel) KeepLabelOffControls(dc, *c);
   ::SetTextColor(dc, c->foreColor ? ToColorRef(*c->foreColor) : ::GetSysColor(COLOR_WINDOWTEXT));
   ::SetBkMode(dc, TRANSPARENT);
   return pageBrush_ ? pageBrush_.get() : ::GetSysColorBrush(COLOR_BTNFACE);

@@ -1,5 +1,7 @@
 // The main window as a user meets it: placement, the cipher's buttons, the
-// keys, the password box and the clipboard.
+// keys, the password box, the clipboard, and how it is drawn.
+#include <utility>
+
 #include "file_helpers.h"
 
 namespace torvane::e2e {
@@ -29,6 +31,37 @@ std::wstring ClipboardText() {
   return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
 }
 
+// How many pixels of a rectangle of a window's client area (null: of the
+// screen) have the colour.
+int Count(HWND window, RECT r, COLORREF colour) {
+  const HDC dc = ::GetDC(window);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) n += ::GetPixel(dc, x, y) == colour;
+  }
+  ::ReleaseDC(window, dc);
+  return n;
+}
+
+// Programs started from now on take this DPI: Wine reads the user's
+// LogPixels when a process starts. The value it had comes back at the end.
+class StartingDpi {
+ public:
+  explicit StartingDpi(DWORD dpi) {
+    had_ =
+        !::RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size_);
+    Set(dpi);
+  }
+  ~StartingDpi() { had_ ? Set(old_) : void(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue)); }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+  static constexpr const wchar_t* kValue = L"LogPixels";
+  void Set(DWORD dpi) { ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4); }
+  DWORD old_ = 0, size_ = sizeof old_;
+  bool had_ = false;
+};
+
 // Centred on the whole screen, as the program's CenterForm places them.
 TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
   App app;
@@ -43,6 +76,28 @@ TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
     EXPECT_NEAR(r.left - area.left, (area.right - area.left - (r.right - r.left)) / 2.0, 2);
     EXPECT_NEAR(r.top - area.top, (area.bottom - area.top - (r.bottom - r.top)) / 2.0, 2);
     app.Click("about");
+  }
+}
+
+// A label's rows reach a pixel or two into the box below it (more at a high
+// DPI); none may hide the box's top border, which is not the page's grey.
+TEST(Drawing, NoLabelHidesTheTopBorderOfABoxAt96To192Dpi) {
+  const COLORREF page = RGB(192, 192, 192);
+  for (DWORD dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    const StartingDpi starting(dpi);
+    App app;
+    for (const char* name : {"Text1", "Text2"}) {
+      RECT r{};
+      ::GetWindowRect(app.Control(name), &r);
+      EXPECT_NEAR(r.right - r.left, 4095.0 * dpi / 1440, 1) << name;  // the layout's 4095 twips
+      int grey = -1;  // read until two readings 100 ms apart agree: drawn
+      for (int i = 0, last = -2; i < 50 && grey != last; ++i, ::Sleep(100)) {
+        last = std::exchange(grey, Count(nullptr, {r.left, r.top, r.right, r.top + 1}, page));
+      }
+      EXPECT_EQ(Count(nullptr, {r.left - 3, r.top, r.left - 2, r.top + 1}, page), 1) << name;
+      EXPECT_EQ(grey, 0) << name << "'s top row, y " << r.top;
+    }
   }
 }
 
