@@ -3,6 +3,12 @@
 #include <utility>
 
 #include "file_helpers.h"
+#include "main_window/tarvik.h"
+#include "win32/window.h"
+
+// The slot of this program's import table through which the window runtime,
+// linked in here, calls SystemParametersInfoW.
+extern "C" decltype(&::SystemParametersInfoW) __imp_SystemParametersInfoW;
 
 namespace torvane::e2e {
 namespace {
@@ -62,6 +68,16 @@ class StartingDpi {
   bool had_ = false;
 };
 
+// Wine has no high-contrast scheme: it always answers "off" and cannot be
+// told otherwise. A window made in this process is given an answer of ours.
+bool highContrastOn = false;
+decltype(&::SystemParametersInfoW) systemParameters = nullptr;
+BOOL WINAPI AnswerHighContrast(UINT action, UINT size, void* data, UINT ini) {
+  if (action != SPI_GETHIGHCONTRAST) return systemParameters(action, size, data, ini);
+  static_cast<HIGHCONTRASTW*>(data)->dwFlags = highContrastOn ? HCF_HIGHCONTRASTON : 0;
+  return TRUE;
+}
+
 // Centred on the whole screen, as the program's CenterForm places them.
 TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
   App app;
@@ -99,6 +115,37 @@ TEST(Drawing, NoLabelHidesTheTopBorderOfABoxAt96To192Dpi) {
       EXPECT_EQ(grey, 0) << name << "'s top row, y " << r.top;
     }
   }
+}
+
+// Turned on while the window is open, as a user would: the system tells the
+// window by WM_SYSCOLORCHANGE.
+TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseTheirOwn) {
+  const COLORREF red = RGB(255, 0, 0), grey = RGB(192, 192, 192);
+  // Else the window's own colours would pass for the scheme's.
+  ASSERT_NE(::GetSysColor(COLOR_BTNFACE), grey);
+  ASSERT_NE(::GetSysColor(COLOR_BTNTEXT), red);
+  systemParameters = std::exchange(__imp_SystemParametersInfoW, &AnswerHighContrast);
+  {
+    win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    const HWND label =
+        ::GetDlgItem(window.hwnd(), *platform::ControlId(Tarvik::Layout(), "Label4"));
+    RECT all{};
+    ::GetClientRect(label, &all);
+    for (const bool on : {false, true}) {
+      SCOPED_TRACE(on ? "high contrast" : "normal");
+      highContrastOn = on;
+      Send(window.hwnd(), WM_SYSCOLORCHANGE);
+      for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
+      const COLORREF page = on ? ::GetSysColor(COLOR_BTNFACE) : grey;
+      const COLORREF text = on ? ::GetSysColor(COLOR_BTNTEXT) : red;
+      EXPECT_EQ(Count(window.hwnd(), {4, 100, 5, 101}, page), 1) << "the page left of the box";
+      EXPECT_GT(Count(label, all, page), 0) << "\"Password:\"'s background";
+      EXPECT_GT(Count(label, all, text), 0) << "\"Password:\"'s text";
+      EXPECT_EQ(Count(label, all, on ? red : ::GetSysColor(COLOR_BTNTEXT)), 0);
+    }
+  }
+  __imp_SystemParametersInfoW = systemParameters;
 }
 
 TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
