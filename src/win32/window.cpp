@@ -193,6 +193,9 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_SYSCOLORCHANGE:
+      ColorsChanged(wp, lp);
+      break;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH brush = ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
         return reinterpret_cast<LRESULT>(brush);

@@ -73,6 +73,8 @@ class Window final : public platform::Form {
   void PaintLines(HDC dc);
   // The brush a label or picture stands on; null: the system's default.
   HBRUSH ColorStatic(HDC dc, HWND control) const;
+  void KeepLabelOffControls(HDC dc, const platform::ControlSpec& label) const;
+  void ColorsChanged(WPARAM wp, LPARAM lp);
   HFONT FontFor(const platform::Font& font);
   RECT PixelRect(const platform::ControlSpec& c) const;
   const platform::ControlSpec* SpecOfControl(HWND control) const;

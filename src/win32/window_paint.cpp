@@ -1,5 +1,6 @@
 // What the window paints itself: the tab page, the lines of the layout, and
-// the colours of the labels that stand on them.
+// the colours of the labels that stand on them; under a high-contrast scheme
+// the system's colours stand in for the layout's.
 #include <cstdlib>
 
 #include "win32/window.h"
@@ -22,18 +23,58 @@ std::optional<platform::Rgb> PageColor(const platform::WindowSpec& layout) {
   return std::nullopt;
 }
 
+// The user's scheme wins over the colours a layout fixes.
+bool HighContrast() {
+  HIGHCONTRASTW hc{};
+  hc.cbSize = sizeof hc;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+         (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 }  // namespace
 
 void Window::CreatePageBrush() {
   if (auto page = PageColor(layout_)) pageBrush_.reset(::CreateSolidBrush(ToColorRef(*page)));
 }
 
+// A label's rows may reach a pixel or two into the control below it, once
+// rounded at a DPI, and a label fills all of its rectangle. The DC is the one
+// the label paints with next: clipped, it leaves the other control's edge be.
+void Window::KeepLabelOffControls(HDC dc, const ControlSpec& label) const {
+  const RECT r = PixelRect(label);
+  for (const auto& other : layout_.controls) {
+    if (other.kind == ControlKind::kLabel || other.kind == ControlKind::kTabPanel ||
+        other.kind == ControlKind::kLine) {
+      continue;
+    }
+    const RECT o = PixelRect(other);
+    RECT overlap{};
+    if (::IntersectRect(&overlap, &o, &r)) {
+      ::ExcludeClipRect(dc, overlap.left - r.left, overlap.top - r.top, overlap.right - r.left,
+                        overlap.bottom - r.top);
+    }
+  }
+}
+
 HBRUSH Window::ColorStatic(HDC dc, HWND control) const {
   const ControlSpec* c = SpecOfControl(control);
   if (!c || c->kind == ControlKind::kTextBox) return nullptr;
-  ::SetTextColor(dc, c->foreColor ? ToColorRef(*c->foreColor) : ::GetSysColor(COLOR_WINDOWTEXT));
+  if (c->kind == ControlKind::kLabel) KeepLabelOffControls(dc, *c);
+  const bool fixed = !HighContrast();
+  COLORREF text = ::GetSysColor(fixed ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+  if (fixed && c->foreColor) text = ToColorRef(*c->foreColor);
+  ::SetTextColor(dc, text);
   ::SetBkMode(dc, TRANSPARENT);
-  return pageBrush_ ? pageBrush_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+  return pageBrush_ && fixed ? pageBrush_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// Sent to top-level windows when the scheme changes (high contrast on or
+// off): the common controls learn it only from their parent.
+void Window::ColorsChanged(WPARAM wp, LPARAM lp) {
+  for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    ::SendMessageW(c, WM_SYSCOLORCHANGE, wp, lp);
+  }
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Window::PaintBackground(HDC dc) {
@@ -43,7 +84,7 @@ void Window::PaintBackground(HDC dc) {
   for (const auto& c : layout_.controls) {
     if (c.kind != ControlKind::kTabPanel) continue;
     RECT r = PixelRect(c);
-    if (pageBrush_) ::FillRect(dc, &r, pageBrush_.get());
+    if (pageBrush_ && !HighContrast()) ::FillRect(dc, &r, pageBrush_.get());
     ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
   }
 }

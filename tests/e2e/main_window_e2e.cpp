@@ -1,9 +1,16 @@
 // The main window as a user meets it: placement, the cipher's buttons, the
-// keys, the password box and the clipboard.
+// keys, the password box, the clipboard, and how it is drawn.
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "file_helpers.h"
+#include "main_window/tarvik.h"
+#include "win32/window.h"
+
+// The slot of this program's import table through which the window runtime,
+// linked in here, calls SystemParametersInfoW.
+extern "C" decltype(&::SystemParametersInfoW) __imp_SystemParametersInfoW;
 
 namespace torvane::e2e {
 namespace {
@@ -32,6 +39,47 @@ std::wstring ClipboardText() {
   return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
 }
 
+// How many pixels of a rectangle of a window's client area (null: of the
+// screen) have the colour.
+int Count(HWND window, RECT r, COLORREF colour) {
+  const HDC dc = ::GetDC(window);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) n += ::GetPixel(dc, x, y) == colour;
+  }
+  ::ReleaseDC(window, dc);
+  return n;
+}
+
+// Programs started from now on take this DPI: Wine reads the user's
+// LogPixels when a process starts. The value it had comes back at the end.
+class StartingDpi {
+ public:
+  explicit StartingDpi(DWORD dpi) {
+    had_ =
+        !::RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size_);
+    Set(dpi);
+  }
+  ~StartingDpi() { had_ ? Set(old_) : void(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue)); }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+  static constexpr const wchar_t* kValue = L"LogPixels";
+  void Set(DWORD dpi) { ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4); }
+  DWORD old_ = 0, size_ = sizeof old_;
+  bool had_ = false;
+};
+
+// Wine has no high-contrast scheme: it always answers "off" and cannot be
+// told otherwise. A window made in this process is given an answer of ours.
+bool highContrastOn = false;
+decltype(&::SystemParametersInfoW) systemParameters = nullptr;
+BOOL WINAPI AnswerHighContrast(UINT action, UINT size, void* data, UINT ini) {
+  if (action != SPI_GETHIGHCONTRAST) return systemParameters(action, size, data, ini);
+  static_cast<HIGHCONTRASTW*>(data)->dwFlags = highContrastOn ? HCF_HIGHCONTRASTON : 0;
+  return TRUE;
+}
+
 // Centred on the whole screen, as the program's CenterForm places them.
 TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
   App app;
@@ -47,6 +95,59 @@ TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
     EXPECT_NEAR(r.top - area.top, (area.bottom - area.top - (r.bottom - r.top)) / 2.0, 2);
     app.Click("about");
   }
+}
+
+// A label's rows reach a pixel or two into the box below it (more at a high
+// DPI); none may hide the box's top border, which is not the page's grey.
+TEST(Drawing, NoLabelHidesTheTopBorderOfABoxAt96To192Dpi) {
+  const COLORREF page = RGB(192, 192, 192);
+  for (DWORD dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    const StartingDpi starting(dpi);
+    App app;
+    for (const char* name : {"Text1", "Text2"}) {
+      RECT r{};
+      ::GetWindowRect(app.Control(name), &r);
+      EXPECT_NEAR(r.right - r.left, 4095.0 * dpi / 1440, 1) << name;  // the layout's 4095 twips
+      int grey = -1;  // read until two readings 100 ms apart agree: drawn
+      for (int i = 0, last = -2; i < 50 && grey != last; ++i, ::Sleep(100)) {
+        last = std::exchange(grey, Count(nullptr, {r.left, r.top, r.right, r.top + 1}, page));
+      }
+      EXPECT_EQ(Count(nullptr, {r.left - 3, r.top, r.left - 2, r.top + 1}, page), 1) << name;
+      EXPECT_EQ(grey, 0) << name << "'s top row, y " << r.top;
+    }
+  }
+}
+
+// Turned on while the window is open, as a user would: the system tells the
+// window by WM_SYSCOLORCHANGE.
+TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseTheirOwn) {
+  const COLORREF red = RGB(255, 0, 0), grey = RGB(192, 192, 192);
+  // Else the window's own colours would pass for the scheme's.
+  ASSERT_NE(::GetSysColor(COLOR_BTNFACE), grey);
+  ASSERT_NE(::GetSysColor(COLOR_BTNTEXT), red);
+  systemParameters = std::exchange(__imp_SystemParametersInfoW, &AnswerHighContrast);
+  {
+    win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    const HWND label =
+        ::GetDlgItem(window.hwnd(), *platform::ControlId(Tarvik::Layout(), "Label4"));
+    RECT all{};
+    ::GetClientRect(label, &all);
+    for (const bool on : {false, true}) {
+      SCOPED_TRACE(on ? "high contrast" : "normal");
+      highContrastOn = on;
+      Send(window.hwnd(), WM_SYSCOLORCHANGE);
+      for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
+      const COLORREF page = on ? ::GetSysColor(COLOR_BTNFACE) : grey;
+      const COLORREF text = on ? ::GetSysColor(COLOR_BTNTEXT) : red;
+      EXPECT_EQ(Count(window.hwnd(), {4, 100, 5, 101}, page), 1) << "the page left of the box";
+      EXPECT_GT(Count(label, all, page), 0) << "\"Password:\"'s background";
+      EXPECT_GT(Count(label, all, text), 0) << "\"Password:\"'s text";
+      EXPECT_EQ(Count(label, all, on ? red : ::GetSysColor(COLOR_BTNTEXT)), 0);
+    }
+  }
+  __imp_SystemParametersInfoW = systemParameters;
 }
 
 TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
