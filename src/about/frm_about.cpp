@@ -9,7 +9,7 @@ namespace torvane {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlRow;
 
 constexpr platform::Font kArial825{"Arial", 8.25f};
 constexpr platform::Font kDefaultFont{};
@@ -17,46 +17,46 @@ constexpr platform::Rgb kBlack{0, 0, 0};
 constexpr platform::Rgb kGrey{128, 128, 128};
 constexpr platform::Rgb kWhite{255, 255, 255};
 
-// Creation order. The two Line1 members draw the etched rule above the
+// Creation order. The two members of Line1 draw the etched rule above the
 // buttons; a line runs from (left, top) to (width, height).
 // clang-format off
 constexpr std::array kControls = {
-    ControlSpec{.kind = ControlKind::kPicture, .name = "picIcon", .caption = "",
-                .left = 240, .top = 240, .width = 540, .height = 540, .tabIndex = 1,
-                .font = kDefaultFont},
-    ControlSpec{.kind = ControlKind::kButton, .name = "cmdOK", .caption = "OK",
-                .left = 4245, .top = 2040, .width = 1260, .height = 345, .tabIndex = 0,
-                .font = kDefaultFont, .flags = platform::kDefaultButton | platform::kCancelButton},
-    ControlSpec{.kind = ControlKind::kButton, .name = "cmdSysInfo", .caption = "&System Info...",
-                .left = 4260, .top = 2520, .width = 1245, .height = 345, .tabIndex = 2,
-                .font = kDefaultFont},
-    ControlSpec{.kind = ControlKind::kLine, .name = "Line1", .caption = "",
-                .left = 120, .top = 1920, .width = 5684, .height = 1920, .tabIndex = -1,
-                .font = kDefaultFont, .foreColor = kGrey},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "lblDescription",
-                .caption = "Want To Send A Comment, Idea or Anything Else About This Program "
+    ControlRow{.kind = ControlKind::kPicture, .name = "picIcon", .caption = "",
+               .left = 240, .top = 240, .width = 540, .height = 540, .tabIndex = 1,
+               .font = kDefaultFont},
+    ControlRow{.kind = ControlKind::kButton, .name = "cmdOK", .caption = "OK",
+               .left = 4245, .top = 2040, .width = 1260, .height = 345, .tabIndex = 0,
+               .font = kDefaultFont, .flags = platform::kDefaultButton | platform::kCancelButton},
+    ControlRow{.kind = ControlKind::kButton, .name = "cmdSysInfo", .caption = "&System Info...",
+               .left = 4260, .top = 2520, .width = 1245, .height = 345, .tabIndex = 2,
+               .font = kDefaultFont},
+    ControlRow{.kind = ControlKind::kLine, .name = "Line1(0)", .caption = "",
+               .left = 120, .top = 1920, .width = 5684, .height = 1920, .tabIndex = -1,
+               .font = kDefaultFont, .foreColor = kGrey},
+    ControlRow{.kind = ControlKind::kLabel, .name = "lblDescription",
+               .caption = "Want To Send A Comment, Idea or Anything Else About This Program "
                            "Send Them To: comments@torvane.example",
-                .left = 1080, .top = 960, .width = 3885, .height = 690, .tabIndex = 3,
-                .font = kArial825, .foreColor = kBlack},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "lblTitle",
-                .caption = "Torvane Project's Torvane",
-                .left = 1050, .top = 240, .width = 3885, .height = 240, .tabIndex = 5,
-                .font = kArial825, .foreColor = kBlack},
-    ControlSpec{.kind = ControlKind::kLine, .name = "Line1", .caption = "",
-                .left = 105, .top = 1920, .width = 5654, .height = 1920, .tabIndex = -1,
-                .font = kDefaultFont, .flags = platform::kWideLine, .foreColor = kWhite},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "lblVersion",
-                .caption = "Torvane Project (www.torvane.example)\n"
+               .left = 1080, .top = 960, .width = 3885, .height = 690, .tabIndex = 3,
+               .font = kArial825, .foreColor = kBlack},
+    ControlRow{.kind = ControlKind::kLabel, .name = "lblTitle",
+               .caption = "Torvane Project's Torvane",
+               .left = 1050, .top = 240, .width = 3885, .height = 240, .tabIndex = 5,
+               .font = kArial825, .foreColor = kBlack},
+    ControlRow{.kind = ControlKind::kLine, .name = "Line1(1)", .caption = "",
+               .left = 105, .top = 1920, .width = 5654, .height = 1920, .tabIndex = -1,
+               .font = kDefaultFont, .flags = platform::kWideLine, .foreColor = kWhite},
+    ControlRow{.kind = ControlKind::kLabel, .name = "lblVersion",
+               .caption = "Torvane Project (www.torvane.example)\n"
                            "Programmed by the Torvane Project team",
-                .left = 1050, .top = 480, .width = 3885, .height = 465, .tabIndex = 6,
-                .font = kArial825},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "lblDisclaimer",
-                .caption = "\xC2\xA9 Torvane Project, www.torvane.example",
-                .left = 1080, .top = 1680, .width = 3870, .height = 225, .tabIndex = 4,
-                .font = kArial825, .foreColor = kBlack},
+               .left = 1050, .top = 480, .width = 3885, .height = 465, .tabIndex = 6,
+               .font = kArial825},
+    ControlRow{.kind = ControlKind::kLabel, .name = "lblDisclaimer",
+               .caption = "\xC2\xA9 Torvane Project, www.torvane.example",
+               .left = 1080, .top = 1680, .width = 3870, .height = 225, .tabIndex = 4,
+               .font = kArial825, .foreColor = kBlack},
 };
 
-constexpr platform::WindowSpec kLayout{.className = "TorvaneAbout",
+constexpr platform::WindowLayout kLayout{.className = "TorvaneAbout",
                                        .caption = "About",
                                        .clientWidth = 5730,
                                        .clientHeight = 2955,
@@ -72,7 +72,7 @@ constexpr std::array kHandlers = {
 
 }  // namespace
 
-const platform::WindowSpec& FrmAbout::Layout() {
+const platform::WindowLayout& FrmAbout::Layout() {
   return kLayout;
 }
 

@@ -14,7 +14,7 @@ namespace torvane {
 // The About window: its layout table and its handlers.
 class FrmAbout final : public platform::WindowLogic {
  public:
-  static const platform::WindowSpec& Layout();
+  static const platform::WindowLayout& Layout();
   // The handler of each button, by its name in the layout.
   static std::span<const dispatch::Handler<FrmAbout>> Handlers();
 

@@ -11,6 +11,7 @@
 #include "win32/file_picker.h"
 #include "win32/file_system.h"
 #include "win32/files.h"
+#include "win32/handles.h"
 #include "win32/program.h"
 #include "win32/services.h"
 #include "win32/shell.h"
@@ -23,10 +24,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
   int exitCode = 1;
   win32::Guarded(nullptr, [&] {
-    const auto bigIcon = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    const auto smallIcon = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    // Before the windows that show them, so destroyed after them.
+    const auto icon = [instance](int size) {
+      return win32::UniqueIcon(static_cast<HICON>(::LoadImageW(
+          instance, MAKEINTRESOURCEW(IDI_TORVANE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
+    const win32::UniqueIcon bigIconOwner = icon(32), smallIconOwner = icon(16);
+    const HICON bigIcon = bigIconOwner.get(), smallIcon = smallIconOwner.get();
     win32::Window main(
         Tarvik::Layout(), instance,
         {.bigIcon = bigIcon, .smallIcon = smallIcon, .endsProgram = true, .onClose = {}});

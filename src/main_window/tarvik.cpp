@@ -12,8 +12,8 @@ namespace torvane {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
-using platform::MenuSpec;
+using platform::ControlRow;
+using platform::MenuRow;
 
 constexpr platform::Font kArial9{"Arial", 9};
 constexpr platform::Font kArial825{"Arial", 8.25f};
@@ -22,50 +22,50 @@ constexpr platform::Rgb kPageGrey{192, 192, 192};
 
 // clang-format off
 constexpr std::array kControls = {
-    ControlSpec{.kind = ControlKind::kTabPanel, .name = "SSTab1", .caption = "",
-                .left = 0, .top = 0, .width = 4335, .height = 3975, .tabIndex = 0,
-                .font = kArial9, .flags = platform::kNoTabStop, .backColor = kPageGrey},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "Label3",
-                .caption = "Select File To Encrypt:",
-                .left = 120, .top = 120, .width = 2775, .height = 255, .tabIndex = 1,
-                .font = kArial9, .foreColor = kRed},
-    ControlSpec{.kind = ControlKind::kTextBox, .name = "Text1", .caption = "",
-                .left = 120, .top = 360, .width = 4095, .height = 2355, .tabIndex = 2,
-                .font = kArial9, .flags = platform::kMultiLine | platform::kVScroll,
-                .maxLength = kMaxCipherText},
-    ControlSpec{.kind = ControlKind::kLabel, .name = "Label4", .caption = "Password:",
-                .left = 120, .top = 2760, .width = 1455, .height = 255, .tabIndex = 3,
-                .font = kArial9, .foreColor = kRed},
-    ControlSpec{.kind = ControlKind::kTextBox, .name = "Text2", .caption = "",
-                .left = 120, .top = 3000, .width = 4095, .height = 315, .tabIndex = 4,
-                .font = kArial9, .flags = platform::kPassword},
-    ControlSpec{.kind = ControlKind::kButton, .name = "Command1", .caption = "Encrypt",
-                .left = 480, .top = 3480, .width = 1215, .height = 375, .tabIndex = 5,
-                .font = kArial825},
-    ControlSpec{.kind = ControlKind::kButton, .name = "Command2", .caption = "Decrypt",
-                .left = 2520, .top = 3480, .width = 1215, .height = 375, .tabIndex = 6,
-                .font = kArial825},
+    ControlRow{.kind = ControlKind::kTabPanel, .name = "SSTab1", .caption = "",
+               .left = 0, .top = 0, .width = 4335, .height = 3975, .tabIndex = 0,
+               .font = kArial9, .flags = platform::kNoTabStop, .backColor = kPageGrey},
+    ControlRow{.kind = ControlKind::kLabel, .name = "Label3",
+               .caption = "Select File To Encrypt:",
+               .left = 120, .top = 120, .width = 2775, .height = 255, .tabIndex = 1,
+               .font = kArial9, .foreColor = kRed},
+    ControlRow{.kind = ControlKind::kTextBox, .name = "Text1", .caption = "",
+               .left = 120, .top = 360, .width = 4095, .height = 2355, .tabIndex = 2,
+               .font = kArial9, .flags = platform::kMultiLine | platform::kVScroll,
+               .maxLength = kMaxCipherText},
+    ControlRow{.kind = ControlKind::kLabel, .name = "Label4", .caption = "Password:",
+               .left = 120, .top = 2760, .width = 1455, .height = 255, .tabIndex = 3,
+               .font = kArial9, .foreColor = kRed},
+    ControlRow{.kind = ControlKind::kTextBox, .name = "Text2", .caption = "",
+               .left = 120, .top = 3000, .width = 4095, .height = 315, .tabIndex = 4,
+               .font = kArial9, .flags = platform::kPassword},
+    ControlRow{.kind = ControlKind::kButton, .name = "Command1", .caption = "Encrypt",
+               .left = 480, .top = 3480, .width = 1215, .height = 375, .tabIndex = 5,
+               .font = kArial825},
+    ControlRow{.kind = ControlKind::kButton, .name = "Command2", .caption = "Decrypt",
+               .left = 2520, .top = 3480, .width = 1215, .height = 375, .tabIndex = 6,
+               .font = kArial825},
 };
 
 constexpr std::array kMenus = {
-    MenuSpec{.name = "file", .caption = "&File", .level = 0},
-    MenuSpec{.name = "mini", .caption = "&Minimize", .level = 1},
-    MenuSpec{.name = "a", .caption = "-", .level = 1},
-    MenuSpec{.name = "exit", .caption = "&Exit", .level = 1},
-    MenuSpec{.name = "options", .caption = "&Options", .level = 0},
-    MenuSpec{.name = "save", .caption = "Save", .level = 1},
-    MenuSpec{.name = "load", .caption = "Load", .level = 1},
-    MenuSpec{.name = "d", .caption = "-", .level = 1},
-    MenuSpec{.name = "cut", .caption = "Cut", .level = 1},
-    MenuSpec{.name = "copy", .caption = "Copy", .level = 1},
-    MenuSpec{.name = "paste", .caption = "Paste", .level = 1},
-    MenuSpec{.name = "clear", .caption = "Clear", .level = 1},
-    MenuSpec{.name = "help", .caption = "&Help", .level = 0},
-    MenuSpec{.name = "about", .caption = "&About", .level = 1},
-    MenuSpec{.name = "help1", .caption = "&Help", .level = 1},
+    MenuRow{.name = "file", .caption = "&File", .level = 0},
+    MenuRow{.name = "mini", .caption = "&Minimize", .level = 1},
+    MenuRow{.name = "a", .caption = "-", .level = 1},
+    MenuRow{.name = "exit", .caption = "&Exit", .level = 1},
+    MenuRow{.name = "options", .caption = "&Options", .level = 0},
+    MenuRow{.name = "save", .caption = "Save", .level = 1},
+    MenuRow{.name = "load", .caption = "Load", .level = 1},
+    MenuRow{.name = "d", .caption = "-", .level = 1},
+    MenuRow{.name = "cut", .caption = "Cut", .level = 1},
+    MenuRow{.name = "copy", .caption = "Copy", .level = 1},
+    MenuRow{.name = "paste", .caption = "Paste", .level = 1},
+    MenuRow{.name = "clear", .caption = "Clear", .level = 1},
+    MenuRow{.name = "help", .caption = "&Help", .level = 0},
+    MenuRow{.name = "about", .caption = "&About", .level = 1},
+    MenuRow{.name = "help1", .caption = "&Help", .level = 1},
 };
 
-constexpr platform::WindowSpec kLayout{.className = "TorvaneMain",
+constexpr platform::WindowLayout kLayout{.className = "TorvaneMain",
                                        .caption = "Torvane",
                                        .clientWidth = 4320,
                                        .clientHeight = 3945,
@@ -88,7 +88,7 @@ constexpr std::string_view kErrorTitle = "Error";
 
 }  // namespace
 
-const platform::WindowSpec& Tarvik::Layout() {
+const platform::WindowLayout& Tarvik::Layout() {
   return kLayout;
 }
 

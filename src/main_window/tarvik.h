@@ -22,7 +22,7 @@ namespace torvane {
 // The main window: its layout table and its handlers.
 class Tarvik final : public platform::WindowLogic {
  public:
-  static const platform::WindowSpec& Layout();
+  static const platform::WindowLayout& Layout();
   // The handler of each button and menu item, by its name in the layout.
   static std::span<const dispatch::Handler<Tarvik>> Handlers();
 

@@ -31,7 +31,7 @@ inline constexpr unsigned kCancelButton = 1u << 4;
 inline constexpr unsigned kNoTabStop = 1u << 5;
 inline constexpr unsigned kWideLine = 1u << 6;  // a line two pixels wide
 
-struct ControlSpec {
+struct ControlRow {
   ControlKind kind;
   std::string_view name;
   std::string_view caption;  // UTF-8
@@ -45,18 +45,18 @@ struct ControlSpec {
   std::size_t maxLength = 0;  // a text box's most characters; 0: as many as the control takes
 };
 
-struct MenuSpec {
+struct MenuRow {
   std::string_view name;
   std::string_view caption;  // "-" is a separator
   int level;                 // 0: a menu on the bar; 1: an item of the last menu
 };
 
-struct WindowSpec {
+struct WindowLayout {
   std::string_view className;
   std::string_view caption;
   float clientWidth, clientHeight;  // twips
-  std::span<const ControlSpec> controls;
-  std::span<const MenuSpec> menus;
+  std::span<const ControlRow> controls;
+  std::span<const MenuRow> menus;
   bool acceptsFiles = false;  // files dropped on it reach Form_OLEDragDrop
 };
 
@@ -64,28 +64,28 @@ struct WindowSpec {
 // position plus a base clear of IDOK/IDCANCEL and the other dialog ids.
 inline constexpr int kFirstControlId = 100;
 inline constexpr int kFirstMenuId = 1000;
-inline std::optional<int> ControlId(const WindowSpec& layout, std::string_view name) {
+inline std::optional<int> ControlId(const WindowLayout& layout, std::string_view name) {
   for (std::size_t i = 0; i < layout.controls.size(); ++i) {
     if (layout.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
   }
   return std::nullopt;
 }
-inline std::optional<int> MenuId(const WindowSpec& layout, std::string_view name) {
+inline std::optional<int> MenuId(const WindowLayout& layout, std::string_view name) {
   for (std::size_t i = 0; i < layout.menus.size(); ++i) {
     if (layout.menus[i].name == name) return kFirstMenuId + static_cast<int>(i);
   }
   return std::nullopt;
 }
 // The control row of an id; null for an id that is no control's.
-inline const ControlSpec* ControlOfId(const WindowSpec& layout, int id) {
+inline const ControlRow* ControlOfId(const WindowLayout& layout, int id) {
   const auto row = static_cast<std::size_t>(id - kFirstControlId);
   return id >= kFirstControlId && row < layout.controls.size() ? &layout.controls[row] : nullptr;
 }
 // The name of a control or menu item; empty for an id of neither.
-inline std::string_view NameOfId(const WindowSpec& layout, int id) {
+inline std::string_view NameOfId(const WindowLayout& layout, int id) {
   const auto menu = static_cast<std::size_t>(id - kFirstMenuId);
   if (id >= kFirstMenuId && menu < layout.menus.size()) return layout.menus[menu].name;
-  const ControlSpec* control = ControlOfId(layout, id);
+  const ControlRow* control = ControlOfId(layout, id);
   return control ? control->name : std::string_view();
 }
 

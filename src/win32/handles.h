@@ -78,6 +78,9 @@ struct DropFinish {
     }
   }
 };
+struct HookRemove {
+  void operator()(HHOOK h) const noexcept { ::UnhookWindowsHookEx(h); }
+};
 struct DcRelease {
   void operator()(HDC h) const noexcept { ::ReleaseDC(nullptr, h); }
 };
@@ -90,6 +93,7 @@ using UniqueIcon = Unique<HICON, IconClose>;
 using UniqueWindow = Unique<HWND, WindowClose>;
 using ScreenDc = Unique<HDC, DcRelease>;
 using UniqueDrop = Unique<HDROP, DropFinish>;
+using UniqueHook = Unique<HHOOK, HookRemove>;
 // Kernel handles that are null when absent: processes, threads, events.
 using UniqueHandle = Unique<HANDLE, HandleClose>;
 // What CreateFileW gives: INVALID_HANDLE_VALUE when absent.

@@ -1,24 +1,26 @@
 #include "win32/long_path_guard.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
 #include <cwchar>
 #include <string>
 
+#include "win32/error.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
 
-// One modal dialog at a time on a thread.
-struct Guarded {
+// What the creation hook, which has no data of its own, needs to know: one
+// guard at a time on a thread, as one modal dialog is.
+struct DialogWatch {
   HWND owner = nullptr;
   HHOOK hook = nullptr;
-  HWND dialog = nullptr;
-  WNDPROC next = nullptr;
+  bool found = false;
 };
-thread_local Guarded g;
+thread_local DialogWatch watch;
 
 bool UnderWine() {
   const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
@@ -57,8 +59,8 @@ void SayTooLong(HWND dialog, std::size_t length) {
                 MB_OK | MB_ICONEXCLAMATION);
 }
 
-LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  const WNDPROC next = g.next;
+LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                            DWORD_PTR) noexcept {
   if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
     try {
       if (const std::size_t length = BuiltLength(hwnd); length >= MAX_PATH) {
@@ -69,40 +71,40 @@ LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
       // Out of memory: the dialog has its way.
     }
   } else if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-    g.dialog = nullptr;
+    ::RemoveWindowSubclass(hwnd, DialogProc, id);
   }
-  return ::CallWindowProcW(next, hwnd, msg, wp, lp);
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 // The first dialog window made for the owner is the file dialog (its own
-// message boxes are owned by it): its procedure is wrapped as it is made.
+// message boxes are owned by it): it is subclassed as it is made.
 LRESULT CALLBACK WatchCreation(int code, WPARAM wp, LPARAM lp) noexcept {
-  if (code == HCBT_CREATEWND && !g.dialog) {
+  if (code == HCBT_CREATEWND && !watch.found) {
     const HWND hwnd = reinterpret_cast<HWND>(wp);
     const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
     wchar_t cls[16] = {};
     ::GetClassNameW(hwnd, cls, 16);
-    if (create->lpcs->hwndParent == g.owner && std::wcscmp(cls, L"#32770") == 0) {
-      g.dialog = hwnd;
-      g.next = reinterpret_cast<WNDPROC>(
-          ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogProc)));
+    if (create->lpcs->hwndParent == watch.owner && std::wcscmp(cls, L"#32770") == 0) {
+      watch.found = ::SetWindowSubclass(hwnd, DialogProc, 0, 0) != FALSE;
     }
   }
-  return ::CallNextHookEx(g.hook, code, wp, lp);
+  return ::CallNextHookEx(watch.hook, code, wp, lp);
 }
 
 }  // namespace
 
 LongPathGuard::LongPathGuard(HWND owner) {
   if (!UnderWine()) return;
-  g = Guarded{owner};
-  g.hook = ::SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, ::GetCurrentThreadId());
+  watch = DialogWatch{owner};
+  hook_.reset(::SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, ::GetCurrentThreadId()));
+  // Without the hook the dialog would end the process on a long path.
+  if (!hook_) Fail("SetWindowsHookExW", ::GetLastError(), "cannot guard the file dialog");
+  watch.hook = hook_.get();
 }
 
 LongPathGuard::~LongPathGuard() {
-  if (g.hook) ::UnhookWindowsHookEx(g.hook);
-  g = Guarded{};
+  hook_.reset();
+  watch = DialogWatch{};
 }
 
 }  // namespace torvane::win32

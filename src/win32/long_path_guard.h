@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/handles.h"
+
 namespace torvane::win32 {
 
 // Wine's Open and Save As dialogs join their folder and the typed name into
@@ -9,13 +11,17 @@ namespace torvane::win32 {
 // FILEDLG95_OnOpen in comdlg32): a longer path overwrites the stack and ends
 // the process, taking the typed text with it. While a guard lives, the file
 // dialog that this thread opens for the owner refuses such a path at OK with
-// a message, and keeps it in its box. Under Windows it does nothing.
+// a message, and keeps it in its box. Under Windows it does nothing. Throws
+// when the guard cannot be set up.
 class LongPathGuard {
  public:
   explicit LongPathGuard(HWND owner);
   ~LongPathGuard();
   LongPathGuard(const LongPathGuard&) = delete;
   LongPathGuard& operator=(const LongPathGuard&) = delete;
+
+ private:
+  UniqueHook hook_;
 };
 
 }  // namespace torvane::win32

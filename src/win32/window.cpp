@@ -16,7 +16,7 @@ namespace torvane::win32 {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlRow;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -43,7 +43,7 @@ void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC pro
 
 }  // namespace
 
-Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options options)
+Window::Window(const platform::WindowLayout& layout, HINSTANCE instance, Options options)
     : layout_(layout), options_(std::move(options)), dpi_(SystemDpi()) {
   const std::wstring cls = WideFromUtf8(layout.className);
   RegisterClassOnce(instance, cls, &Window::Proc);
@@ -56,17 +56,17 @@ Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options o
   // The style, not DragAcceptFiles: shell32 is not needed to show the window.
   const DWORD exStyle = kExStyle | (layout.acceptsFiles ? WS_EX_ACCEPTFILES : 0);
   ::AdjustWindowRectEx(&rc, kStyle, layout.menus.empty() ? FALSE : TRUE, exStyle);
-  HWND hwnd = ::CreateWindowExW(exStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(), kStyle,
-                                CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
-                                rc.bottom - rc.top, nullptr, nullptr, instance, this);
-  if (!hwnd) Fail("CreateWindowExW", ::GetLastError(), "cannot create the window");
-  UniqueWindow guard(hwnd);  // destroyed again if the rest fails
+  const HWND created = ::CreateWindowExW(exStyle, cls.c_str(), WideFromUtf8(layout.caption).c_str(),
+                                         kStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
+                                         rc.bottom - rc.top, nullptr, nullptr, instance, this);
+  // Owned from WM_NCCREATE on: destroyed again if the rest fails.
+  if (!created) Fail("CreateWindowExW", ::GetLastError(), "cannot create the window");
 
   if (options_.bigIcon) {
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options_.bigIcon));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options_.bigIcon));
   }
   if (options_.smallIcon) {
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options_.smallIcon));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options_.smallIcon));
   }
   BuildMenu();
   CreateControls();
@@ -74,23 +74,17 @@ Window::Window(const platform::WindowSpec& layout, HINSTANCE instance, Options o
   // With the menu bar in place, make the client area exactly the layout's:
   // a menu bar that wraps would otherwise take from it.
   RECT client{};
-  ::GetClientRect(hwnd_, &client);
+  ::GetClientRect(hwnd(), &client);
   const int dx = platform::TwipsToPixels(layout.clientWidth, dpi_) - client.right;
   const int dy = platform::TwipsToPixels(layout.clientHeight, dpi_) - client.bottom;
   if (dx != 0 || dy != 0) {
     const RECT w = WindowRect();
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, w.right - w.left + dx, w.bottom - w.top + dy,
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, w.right - w.left + dx, w.bottom - w.top + dy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  guard.release();
 }
 
-Window::~Window() {
-  if (hwnd_) {
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
-  }
-}
+Window::~Window() = default;
 
 platform::TextBox& Window::Box(std::string_view name) {
   for (auto& [n, box] : boxes_) {
@@ -105,16 +99,16 @@ void Window::Load() {
   const auto load = [this] {
     if (logic_) logic_->Form_Load();
   };
-  if (!RunHandler(hwnd_, load)) Guarded(hwnd_, load);
+  if (!RunHandler(hwnd(), load)) Guarded(hwnd(), load);
 }
 
-const ControlSpec* Window::SpecOfControl(HWND control) const {
+const ControlRow* Window::RowOfControl(HWND control) const {
   return platform::ControlOfId(layout_, ::GetDlgCtrlID(control));
 }
 
 void Window::Dispatch(std::string_view name) {
   if (!logic_ || name.empty()) return;
-  RunHandler(hwnd_, [this, name] { logic_->Command(name); });
+  RunHandler(hwnd(), [this, name] { logic_->Command(name); });
 }
 
 void Window::OnCommand(int id, int code, HWND control) {
@@ -135,7 +129,7 @@ void Window::OnCommand(int id, int code, HWND control) {
     Dispatch(platform::NameOfId(layout_, id));
     return;
   }
-  const ControlSpec* c = platform::ControlOfId(layout_, id);
+  const ControlRow* c = platform::ControlOfId(layout_, id);
   if (c && c->kind == ControlKind::kButton && code == BN_CLICKED) Dispatch(c->name);
 }
 
@@ -154,14 +148,14 @@ void Window::OnDropFiles(HDROP drop) {
     }
   }
   if (!logic_ || files.empty()) return;
-  RunHandler(hwnd_, [&] { logic_->Form_OLEDragDrop(files); });
+  RunHandler(hwnd(), [&] { logic_->Form_OLEDragDrop(files); });
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
+    self->window_.reset(hwnd);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
     self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -169,7 +163,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcep
   if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
+    self->window_.release();  // gone already
     if (self->options_.endsProgram) ::PostQuitMessage(0);
     return ::DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -188,9 +182,9 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd_, &ps);
+      HDC dc = ::BeginPaint(hwnd(), &ps);
       PaintLines(dc);
-      ::EndPaint(hwnd_, &ps);
+      ::EndPaint(hwnd(), &ps);
       return 0;
     }
     case WM_SYSCOLORCHANGE:
@@ -204,7 +198,7 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       // Keep the focus where the user left it when the window comes back.
       if (LOWORD(wp) == WA_INACTIVE) {
-        if (HWND f = ::GetFocus(); f && ::IsChild(hwnd_, f)) lastFocus_ = f;
+        if (HWND f = ::GetFocus(); f && ::IsChild(hwnd(), f)) lastFocus_ = f;
       } else if (lastFocus_) {
         ::SetFocus(lastFocus_);
         return 0;
@@ -215,7 +209,7 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CLOSE:
       if (options_.onClose) {
-        RunHandler(hwnd_, options_.onClose);
+        RunHandler(hwnd(), options_.onClose);
         return 0;
       }
       // The close box ends the program at once, even in the middle of a
@@ -227,7 +221,7 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return ::DefWindowProcW(hwnd_, msg, wp, lp);
+  return ::DefWindowProcW(hwnd(), msg, wp, lp);
 }
 
 int Window::RunMessageLoop() {

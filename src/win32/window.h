@@ -29,7 +29,7 @@ class Window final : public platform::Form {
     std::function<void()> onClose;  // the close box; empty: destroy the window
   };
 
-  Window(const platform::WindowSpec& layout, HINSTANCE instance, Options options);
+  Window(const platform::WindowLayout& layout, HINSTANCE instance, Options options);
   ~Window() override;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -37,7 +37,7 @@ class Window final : public platform::Form {
   void SetLogic(platform::WindowLogic* logic) { logic_ = logic; }
   void Load();  // runs the logic's Form_Load, with the handler guard
   platform::TextBox& Box(std::string_view name);
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
   int Dpi() const { return dpi_; }
 
   // platform::Form
@@ -73,16 +73,15 @@ class Window final : public platform::Form {
   void PaintLines(HDC dc);
   // The brush a label or picture stands on; null: the system's default.
   HBRUSH ColorStatic(HDC dc, HWND control) const;
-  void KeepLabelOffControls(HDC dc, const platform::ControlSpec& label) const;
+  void KeepLabelOffControls(HDC dc, const platform::ControlRow& label) const;
   void ColorsChanged(WPARAM wp, LPARAM lp);
   HFONT FontFor(const platform::Font& font);
-  RECT PixelRect(const platform::ControlSpec& c) const;
-  const platform::ControlSpec* SpecOfControl(HWND control) const;
+  RECT PixelRect(const platform::ControlRow& c) const;
+  const platform::ControlRow* RowOfControl(HWND control) const;
   RECT WindowRect() const;
 
-  const platform::WindowSpec& layout_;
+  const platform::WindowLayout& layout_;
   Options options_;
-  HWND hwnd_ = nullptr;
   int dpi_ = 96;
   platform::WindowLogic* logic_ = nullptr;
   HWND lastFocus_ = nullptr;
@@ -95,6 +94,15 @@ class Window final : public platform::Form {
   UniqueFont defaultFont_;
   UniqueBrush pageBrush_;
   std::vector<std::pair<std::string_view, std::unique_ptr<EditBox>>> boxes_;
+  // Last, so destroyed first, while what its messages use still lives.
+  // Unhooked from this object before it is destroyed.
+  struct Close {
+    void operator()(HWND h) const noexcept {
+      ::SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      ::DestroyWindow(h);
+    }
+  };
+  Unique<HWND, Close> window_;
 };
 
 }  // namespace torvane::win32

@@ -13,7 +13,7 @@
 namespace torvane::win32 {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlRow;
 
 void Window::CreateDefaultFont() {
   NONCLIENTMETRICSW ncm{};
@@ -53,7 +53,7 @@ void Window::BuildMenu() {
       }
     }
   }
-  if (!::SetMenu(hwnd_, bar.get())) Fail("SetMenu", ::GetLastError(), "cannot build the menu");
+  if (!::SetMenu(hwnd(), bar.get())) Fail("SetMenu", ::GetLastError(), "cannot build the menu");
   bar.release();  // the window owns it now
 }
 
@@ -75,7 +75,7 @@ HFONT Window::FontFor(const platform::Font& font) {
   return fonts_.back().font.get() ? fonts_.back().font.get() : defaultFont_.get();
 }
 
-RECT Window::PixelRect(const ControlSpec& c) const {
+RECT Window::PixelRect(const ControlRow& c) const {
   const int x = platform::TwipsToPixels(c.left, dpi_);
   const int y = platform::TwipsToPixels(c.top, dpi_);
   return RECT{x, y, x + platform::TwipsToPixels(c.width, dpi_),
@@ -91,9 +91,9 @@ void Window::CreateControls() {
     return layout_.controls[a].tabIndex < layout_.controls[b].tabIndex;
   });
 
-  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
   for (std::size_t i : order) {
-    const ControlSpec& c = layout_.controls[i];
+    const ControlRow& c = layout_.controls[i];
     const wchar_t* cls = nullptr;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD ex = 0;
@@ -133,7 +133,7 @@ void Window::CreateControls() {
     const int id = platform::kFirstControlId + static_cast<int>(i);
     HWND h =
         ::CreateWindowExW(ex, cls, WideFromUtf8(c.caption).c_str(), style, r.left, r.top,
-                          r.right - r.left, r.bottom - r.top, hwnd_,
+                          r.right - r.left, r.bottom - r.top, hwnd(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (!h) Fail("CreateWindowExW", ::GetLastError(), "cannot create a control");
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
@@ -148,7 +148,7 @@ void Window::CreateControls() {
         // Taken as handled when it did not run (another handler is running)
         // or failed (and has been reported): the box does nothing after it.
         bool handled = true;
-        RunHandler(hwnd_, [&] { handled = logic_ && logic_->FromBox(name, request, text); });
+        RunHandler(hwnd(), [&] { handled = logic_ && logic_->FromBox(name, request, text); });
         return handled;
       });
       boxes_.emplace_back(c.name, std::move(box));

@@ -10,12 +10,12 @@ namespace torvane::win32 {
 
 RECT Window::WindowRect() const {
   RECT r{};
-  ::GetWindowRect(hwnd_, &r);
+  ::GetWindowRect(hwnd(), &r);
   return r;
 }
 
 platform::WindowHandle Window::Handle() const {
-  return reinterpret_cast<platform::WindowHandle>(hwnd_);
+  return reinterpret_cast<platform::WindowHandle>(hwnd());
 }
 
 float Window::Left() const {
@@ -37,50 +37,50 @@ float Window::Height() const {
 }
 
 void Window::SetLeft(float twips) {
-  ::SetWindowPos(hwnd_, nullptr, platform::TwipsToPixels(twips, dpi_), WindowRect().top, 0, 0,
+  ::SetWindowPos(hwnd(), nullptr, platform::TwipsToPixels(twips, dpi_), WindowRect().top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::SetTop(float twips) {
-  ::SetWindowPos(hwnd_, nullptr, WindowRect().left, platform::TwipsToPixels(twips, dpi_), 0, 0,
+  ::SetWindowPos(hwnd(), nullptr, WindowRect().left, platform::TwipsToPixels(twips, dpi_), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string Window::Caption() const {
-  const int n = ::GetWindowTextLengthW(hwnd_);
+  const int n = ::GetWindowTextLengthW(hwnd());
   std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-  w.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(hwnd_, w.data(), n + 1))));
+  w.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(hwnd(), w.data(), n + 1))));
   return Utf8FromWide(w);
 }
 
 bool Window::Visible() const {
-  return ::IsWindowVisible(hwnd_) != FALSE;
+  return ::IsWindowVisible(hwnd()) != FALSE;
 }
 
 void Window::Show() {
-  ::ShowWindow(hwnd_, ::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+  ::ShowWindow(hwnd(), ::IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
 }
 
 void Window::Hide() {
-  ::ShowWindow(hwnd_, SW_HIDE);
+  ::ShowWindow(hwnd(), SW_HIDE);
 }
 
 platform::WindowState Window::State() const {
-  if (::IsIconic(hwnd_)) return platform::WindowState::kMinimized;
-  if (::IsZoomed(hwnd_)) return platform::WindowState::kMaximized;
+  if (::IsIconic(hwnd())) return platform::WindowState::kMinimized;
+  if (::IsZoomed(hwnd())) return platform::WindowState::kMaximized;
   return platform::WindowState::kNormal;
 }
 
 void Window::SetState(platform::WindowState state) {
   switch (state) {
     case platform::WindowState::kMinimized:
-      ::ShowWindow(hwnd_, SW_MINIMIZE);
+      ::ShowWindow(hwnd(), SW_MINIMIZE);
       break;
     case platform::WindowState::kMaximized:
-      ::ShowWindow(hwnd_, SW_MAXIMIZE);
+      ::ShowWindow(hwnd(), SW_MAXIMIZE);
       break;
     case platform::WindowState::kNormal:
-      ::ShowWindow(hwnd_, SW_RESTORE);
+      ::ShowWindow(hwnd(), SW_RESTORE);
       break;
   }
 }

@@ -9,14 +9,14 @@ namespace torvane::win32 {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlRow;
 
 COLORREF ToColorRef(platform::Rgb c) {
   return RGB(c.r, c.g, c.b);
 }
 
 // The tab page's colour: the labels on it stand on it.
-std::optional<platform::Rgb> PageColor(const platform::WindowSpec& layout) {
+std::optional<platform::Rgb> PageColor(const platform::WindowLayout& layout) {
   for (const auto& c : layout.controls) {
     if (c.kind == ControlKind::kTabPanel && c.backColor) return c.backColor;
   }
@@ -40,7 +40,7 @@ void Window::CreatePageBrush() {
 // A label's rows may reach a pixel or two into the control below it, once
 // rounded at a DPI, and a label fills all of its rectangle. The DC is the one
 // the label paints with next: clipped, it leaves the other control's edge be.
-void Window::KeepLabelOffControls(HDC dc, const ControlSpec& label) const {
+void Window::KeepLabelOffControls(HDC dc, const ControlRow& label) const {
   const RECT r = PixelRect(label);
   for (const auto& other : layout_.controls) {
     if (other.kind == ControlKind::kLabel || other.kind == ControlKind::kTabPanel ||
@@ -57,7 +57,7 @@ void Window::KeepLabelOffControls(HDC dc, const ControlSpec& label) const {
 }
 
 HBRUSH Window::ColorStatic(HDC dc, HWND control) const {
-  const ControlSpec* c = SpecOfControl(control);
+  const ControlRow* c = RowOfControl(control);
   if (!c || c->kind == ControlKind::kTextBox) return nullptr;
   if (c->kind == ControlKind::kLabel) KeepLabelOffControls(dc, *c);
   const bool fixed = !HighContrast();
@@ -71,15 +71,16 @@ HBRUSH Window::ColorStatic(HDC dc, HWND control) const {
 // Sent to top-level windows when the scheme changes (high contrast on or
 // off): the common controls learn it only from their parent.
 void Window::ColorsChanged(WPARAM wp, LPARAM lp) {
-  for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+  for (HWND c = ::GetWindow(hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
     ::SendMessageW(c, WM_SYSCOLORCHANGE, wp, lp);
   }
-  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  ::RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Window::PaintBackground(HDC dc) {
   RECT client{};
-  ::GetClientRect(hwnd_, &client);
+  ::GetClientRect(hwnd(), &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   for (const auto& c : layout_.controls) {
     if (c.kind != ControlKind::kTabPanel) continue;
@@ -94,7 +95,7 @@ void Window::PaintLines(HDC dc) {
   // is painted last. An etched rule relies on it: a grey line over a white
   // one twice as wide.
   for (auto it = layout_.controls.rbegin(); it != layout_.controls.rend(); ++it) {
-    const ControlSpec& c = *it;
+    const ControlRow& c = *it;
     if (c.kind != ControlKind::kLine) continue;
     UniquePen pen(::CreatePen(PS_SOLID, 1, c.foreColor ? ToColorRef(*c.foreColor) : RGB(0, 0, 0)));
     const HGDIOBJ old = ::SelectObject(dc, pen.get());

@@ -171,7 +171,7 @@ TEST(Layout, TwipsAtCommonDpiRoundHalvesAwayFromZero) {
 }
 
 template <typename Logic>
-void ExpectOneHandlerPerControl(const platform::WindowSpec& layout) {
+void ExpectOneHandlerPerControl(const platform::WindowLayout& layout) {
   std::vector<std::string_view> clickable;
   for (const auto& c : layout.controls) {
     if (c.kind == platform::ControlKind::kButton) clickable.push_back(c.name);
