@@ -12,7 +12,3 @@
       std::abort();                                                                    \
     }                                                                                  \
   } while (0)
-
-// For the checking code: it needs no coverage of its own, and the fuzzer's
-// hooks on its per-byte comparisons would take most of the run time.
-#define FUZZ_NO_COVERAGE __attribute__((no_sanitize("coverage")))

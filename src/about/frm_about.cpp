@@ -99,9 +99,8 @@ void FrmAbout::cmdSysInfo_Click() {
   StartSysInfo({s_.registry, s_.files, s_.processes, s_.messages});
 }
 
-void FrmAbout::Form_QueryUnload(bool& cancel) {
+void FrmAbout::Form_QueryUnload() {
   // Closing would leave the main window hidden with nothing on screen.
-  cancel = true;
   cmdOK_Click();
 }
 

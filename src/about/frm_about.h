@@ -38,8 +38,8 @@ class FrmAbout final : public platform::WindowLogic {
   void cmdOK_Click();
   void cmdSysInfo_Click();
   // The close box and the system menu's Close: they act as OK, and the
-  // window stays loaded (cancel is set).
-  void Form_QueryUnload(bool& cancel);
+  // window stays loaded.
+  void Form_QueryUnload();
 
  private:
   Controls c_;

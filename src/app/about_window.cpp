@@ -26,8 +26,7 @@ platform::Form& AboutWindow::Load() {
 void AboutWindow::OnClose() {
   // The logic always keeps the window (the close box acts as OK), so it is
   // never destroyed before the program ends.
-  bool cancel = false;
-  logic_->Form_QueryUnload(cancel);
+  logic_->Form_QueryUnload();
 }
 
 }  // namespace torvane::win32

@@ -14,11 +14,7 @@ inline constexpr std::size_t kMaxCipherText = 32766;
 
 class TextTooLong : public std::length_error {
  public:
-  explicit TextTooLong(std::size_t length);
-  std::size_t length() const noexcept { return length_; }
-
- private:
-  std::size_t length_;
+  TextTooLong();
 };
 
 // Texts and passwords are byte strings, one char per Windows-1252 code.

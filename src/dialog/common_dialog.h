@@ -26,11 +26,7 @@ class CommonDialogControl final : public platform::CommonDialog {
   void SetFilterIndex(std::int16_t index) override { filterIndex_ = index; }
   void SetAction(std::int16_t action) override;
 
-  std::string DialogTitle() const override { return title_; }
-  std::string Filter() const override { return filter_; }
   platform::Path Filename() const override { return filename_; }
-  std::int32_t Flags() const override { return flags_; }
-  std::int16_t FilterIndex() const override { return filterIndex_; }
   platform::Path FileTitle() const override { return fileTitle_; }
 
  private:

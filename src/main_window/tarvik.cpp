@@ -96,7 +96,10 @@ std::span<const dispatch::Handler<Tarvik>> Tarvik::Handlers() {
   return kHandlers;
 }
 
+// Every command first puts the window on top again: here, once, so that no
+// handler can forget it.
 void Tarvik::Command(std::string_view name) {
+  MakeTopmost(c_.form, s_.desktop);
   dispatch::RunHandler(*this, Handlers(), name);
 }
 
@@ -124,7 +127,6 @@ void Tarvik::Error(const std::string& text) {
 }
 
 void Tarvik::Transform(Direction direction) {
-  MakeTopmost(c_.form, s_.desktop);
   const bool encrypt = direction == Direction::kEncrypt;
   const std::string verb = encrypt ? "encrypt" : "decrypt";
 

@@ -1,11 +1,9 @@
 #include "main_window/tarvik.h"
-#include "placement/tarvik32.h"
 
 namespace torvane {
 
 // The two windows take turns on the screen: About is shown, main is hidden.
 void Tarvik::about_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   c_.form.Hide();
   platform::Form* about = nullptr;
   try {

@@ -8,12 +8,10 @@
 namespace torvane {
 
 void Tarvik::mini_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   c_.form.SetState(platform::WindowState::kMinimized);
 }
 
 void Tarvik::exit_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   s_.program.End();
 }
 
@@ -29,13 +27,11 @@ bool Tarvik::PutSelection() {
 // Cut empties the whole box, not only the selection; as one edit, so that
 // the box's Undo can bring back what was not selected.
 void Tarvik::cut_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   PutSelection();
   c_.Text1.ReplaceAllUndoable(u"");
 }
 
 void Tarvik::copy_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   PutSelection();
 }
 
@@ -53,12 +49,12 @@ void Tarvik::Insert(std::u16string_view text, std::string_view how) {
 }
 
 void Tarvik::paste_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   Insert(s_.clipboard.GetText(), "pasted");
 }
 
 bool Tarvik::FromBox(std::string_view box, platform::BoxRequest request, std::u16string_view text) {
   if (box != "Text1") return false;
+  MakeTopmost(c_.form, s_.desktop);
   switch (request) {
     // With nothing selected the box does as it always does: it copies
     // nothing, and Shift+Delete deletes a character.
@@ -80,7 +76,6 @@ bool Tarvik::FromBox(std::string_view box, platform::BoxRequest request, std::u1
 }
 
 void Tarvik::clear_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   c_.Text1.ReplaceAllUndoable(u"");
 }
 

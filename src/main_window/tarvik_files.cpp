@@ -52,7 +52,6 @@ bool Tarvik::ShowDialog(std::int16_t action) {
 }
 
 void Tarvik::load_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   platform::CommonDialog& dialog = s_.CMDialog1;
   dialog.SetDialogTitle("Load");
   dialog.SetFilter("(*.txt)|*.txt|(*.*)|*.*|");
@@ -88,7 +87,6 @@ void Tarvik::Form_OLEDragDrop(const std::vector<platform::Path>& files) {
 }
 
 void Tarvik::save_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   s_.messages.Show(kPasswordWarning, platform::kMbCritical, "Important");
 
   // The dialog is modal, so the box cannot change while it is open.

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "main_window/tarvik.h"
-#include "placement/tarvik32.h"
 
 namespace torvane {
 namespace {
@@ -21,7 +20,6 @@ constexpr std::u16string_view kOwnCopyName = u"\\encrypthelp.doc";
 }  // namespace
 
 void Tarvik::help1_Click() {
-  MakeTopmost(c_.form, s_.desktop);
   const std::intptr_t result = s_.shell.OpenDocument(
       c_.form.Handle(), HelpToOpen(), platform::Path(kHelpDirectory), platform::kSwShowNormal);
   if (result < 33) Error("Error opening help file.");

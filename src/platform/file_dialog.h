@@ -33,11 +33,7 @@ class CommonDialog {
   // user has confirmed or cancelled.
   virtual void SetAction(std::int16_t action) = 0;
 
-  virtual std::string DialogTitle() const = 0;
-  virtual std::string Filter() const = 0;
-  virtual Path Filename() const = 0;  // the full path after a choice
-  virtual std::int32_t Flags() const = 0;
-  virtual std::int16_t FilterIndex() const = 0;
+  virtual Path Filename() const = 0;   // the full path after a choice
   virtual Path FileTitle() const = 0;  // empty after a cancel
 };
 

@@ -7,7 +7,7 @@ namespace torvane::platform {
 
 // A file or folder as Windows writes it, in UTF-16, given on as it is and
 // joined as text. Not std::filesystem::path: its conversions bring the C++
-// runtime's locale machinery into the program, which was two thirds of it.
+// runtime's locale machinery into the program.
 using Path = std::u16string;
 
 // The name without its folder: what follows the last '\', '/' or drive colon.

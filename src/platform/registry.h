@@ -14,19 +14,16 @@ inline constexpr std::uint32_t kHkeyLocalMachine = 0x80000002;
 
 // Access masks.
 inline constexpr std::uint32_t kKeyRead = 0x20019;  // query, enumerate, notify, read-control
-inline constexpr std::uint32_t kKeyWriteRights = 0x0002 | 0x0004 | 0x0020;  // set, create, link
 
 // Value types.
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
-inline constexpr std::uint32_t kRegMultiSz = 7;
 
 // Result codes (Win32 error codes): 0 is success.
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
-inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorMoreData = 234;
 
 class Registry {

@@ -12,8 +12,7 @@
 namespace torvane::platform {
 
 // Overwrites a buffer in a way the optimiser may not drop: the empty asm
-// claims to read the memory, so the zeros must be there. A volatile store per
-// byte did the same at a tenth of memset's speed.
+// claims to read the memory, so the zeros must be there.
 inline void SecureWipe(void* data, std::size_t size) noexcept {
 #if defined(__GNUC__) || defined(__clang__)
   std::memset(data, 0, size);

@@ -22,17 +22,12 @@ class Form {
  public:
   virtual ~Form() = default;
   virtual WindowHandle Handle() const = 0;
-  virtual float Left() const = 0;
-  virtual float Top() const = 0;
   virtual float Width() const = 0;
   virtual float Height() const = 0;
   virtual void SetLeft(float twips) = 0;
   virtual void SetTop(float twips) = 0;
-  virtual std::string Caption() const = 0;  // UTF-8
-  virtual bool Visible() const = 0;
   virtual void Show() = 0;
   virtual void Hide() = 0;
-  virtual WindowState State() const = 0;
   virtual void SetState(WindowState state) = 0;
 };
 

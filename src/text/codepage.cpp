@@ -156,22 +156,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    char32_t cp = s[i];
-    if (IsHighSurrogate(s[i]) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(s[i]) || IsLowSurrogate(s[i])) {
-      cp = 0xFFFD;
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
-
 std::string DescribeChar(char32_t ch) {
   std::string out = "\"";
   // Control characters and lone surrogates would not show; name them by code only.

@@ -34,9 +34,8 @@ BoxBytes BoxToBytes(std::u16string_view box);
 // with no code, `out` is left empty and the character is returned.
 std::optional<char32_t> BoxToBytes(std::u16string_view box, platform::SecretBytes& out);
 
-// UTF-8 <-> UTF-16 for the program's own texts (captions, messages).
+// UTF-8 to UTF-16 for the texts the handlers hand the common dialog.
 std::u16string Utf8ToUtf16(std::string_view utf8);
-std::string Utf16ToUtf8(std::u16string_view utf16);
 
 // How a message names a character: the character and its code point, e.g.
 // "Ω" (U+03A9).

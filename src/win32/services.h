@@ -11,7 +11,6 @@ namespace torvane::win32 {
 class Win32Messages final : public platform::Messages {
  public:
   explicit Win32Messages(HWND fallbackOwner = nullptr) : fallbackOwner_(fallbackOwner) {}
-  void SetFallbackOwner(HWND owner) { fallbackOwner_ = owner; }
   int Show(std::string_view text, int flags, std::string_view title) override;
 
  private:

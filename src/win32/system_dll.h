@@ -3,8 +3,8 @@
 #include <windows.h>
 
 // Functions of Windows' own DLLs that the program needs late or never: the
-// file dialogs and the shell bring some 6 MB of further DLLs with them, so
-// they are loaded when the user first asks for them, not at start.
+// file dialogs and the shell bring many further DLLs with them, so they are
+// loaded when the user first asks for them, not at start.
 namespace torvane::win32 {
 
 // The function `name` of `dll`, loaded from the system folder (never from the

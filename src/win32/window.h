@@ -42,17 +42,12 @@ class Window final : public platform::Form {
 
   // platform::Form
   platform::WindowHandle Handle() const override;
-  float Left() const override;
-  float Top() const override;
   float Width() const override;
   float Height() const override;
   void SetLeft(float twips) override;
   void SetTop(float twips) override;
-  std::string Caption() const override;
-  bool Visible() const override;
   void Show() override;
   void Hide() override;
-  platform::WindowState State() const override;
   void SetState(platform::WindowState state) override;
 
   // Runs the thread's message loop until a window that ends the program is

@@ -18,14 +18,6 @@ platform::WindowHandle Window::Handle() const {
   return reinterpret_cast<platform::WindowHandle>(hwnd());
 }
 
-float Window::Left() const {
-  return platform::PixelsToTwips(WindowRect().left, dpi_);
-}
-
-float Window::Top() const {
-  return platform::PixelsToTwips(WindowRect().top, dpi_);
-}
-
 float Window::Width() const {
   const RECT r = WindowRect();
   return platform::PixelsToTwips(r.right - r.left, dpi_);
@@ -46,29 +38,12 @@ void Window::SetTop(float twips) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string Window::Caption() const {
-  const int n = ::GetWindowTextLengthW(hwnd());
-  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-  w.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(hwnd(), w.data(), n + 1))));
-  return Utf8FromWide(w);
-}
-
-bool Window::Visible() const {
-  return ::IsWindowVisible(hwnd()) != FALSE;
-}
-
 void Window::Show() {
   ::ShowWindow(hwnd(), ::IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
 }
 
 void Window::Hide() {
   ::ShowWindow(hwnd(), SW_HIDE);
-}
-
-platform::WindowState Window::State() const {
-  if (::IsIconic(hwnd())) return platform::WindowState::kMinimized;
-  if (::IsZoomed(hwnd())) return platform::WindowState::kMaximized;
-  return platform::WindowState::kNormal;
 }
 
 void Window::SetState(platform::WindowState state) {

@@ -42,17 +42,12 @@ struct FakeForm final : platform::Form, Logged {
   bool visible = false;
   platform::WindowState state = platform::WindowState::kNormal;
   platform::WindowHandle Handle() const override { return handle; }
-  float Left() const override { return left; }
-  float Top() const override { return top; }
   float Width() const override { return width; }
   float Height() const override { return height; }
   void SetLeft(float t) override { Note("SetLeft"), left = t; }
   void SetTop(float t) override { Note("SetTop"), top = t; }
-  std::string Caption() const override { return name; }
-  bool Visible() const override { return visible; }
   void Show() override { Note("Show"), visible = true; }
   void Hide() override { Note("Hide"), visible = false; }
-  platform::WindowState State() const override { return state; }
   void SetState(platform::WindowState s) override { Note("SetState"), state = s; }
 };
 

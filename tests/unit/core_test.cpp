@@ -118,11 +118,9 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
 
 TEST(Utf, KnownEncodingsAndReplacementOfWhatIsNotACharacter) {
   EXPECT_EQ(text::Utf8ToUtf16("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), u"\u00E9\u20AC\U0001F600");
-  EXPECT_EQ(text::Utf16ToUtf8(u"\u00E9\u20AC\U0001F600"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
   EXPECT_EQ(text::Utf8ToUtf16("a\xC0\x80z"), u"a\uFFFDz");    // over-long NUL
   EXPECT_EQ(text::Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // a surrogate
   EXPECT_EQ(text::Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");  // cut short
-  EXPECT_EQ(text::Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");  // lone half
 }
 
 // Hands out heap memory and, when it comes back, checks that it was wiped.
