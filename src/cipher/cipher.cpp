@@ -82,10 +82,32 @@ template <bool kEncrypt>
         }
       }
     }
+    platform::SecureWipe(k, sizeof k);  // the key block, as secret as the password
   }
 #endif
   ShiftBytes<kEncrypt>(out + done, text + done, size - done, key, block);
 }
+
+// The key is left in the vector registers, and a system call that saves
+// them puts it where a reader of the process's memory finds it: they are
+// cleared after the loop.
+#if defined(__GNUC__) && defined(__x86_64__)
+inline void ClearVectorRegisters() noexcept {
+  __asm__ __volatile__(
+      "pxor %%xmm0, %%xmm0\n\tpxor %%xmm1, %%xmm1\n\tpxor %%xmm2, %%xmm2\n\t"
+      "pxor %%xmm3, %%xmm3\n\tpxor %%xmm4, %%xmm4\n\tpxor %%xmm5, %%xmm5\n\t"
+      "pxor %%xmm6, %%xmm6\n\tpxor %%xmm7, %%xmm7\n\tpxor %%xmm8, %%xmm8\n\t"
+      "pxor %%xmm9, %%xmm9\n\tpxor %%xmm10, %%xmm10\n\tpxor %%xmm11, %%xmm11\n\t"
+      "pxor %%xmm12, %%xmm12\n\tpxor %%xmm13, %%xmm13\n\tpxor %%xmm14, %%xmm14\n\t"
+      "pxor %%xmm15, %%xmm15"
+      :
+      :
+      : "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8", "xmm9", "xmm10",
+        "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
+}
+#else
+inline void ClearVectorRegisters() noexcept {}
+#endif
 
 // The same loop in 32-byte vectors where the processor has them.
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -95,6 +117,7 @@ __attribute__((target("avx2"))) void ShiftWide(std::uint8_t* out, const std::uin
                                                std::size_t size, const std::uint8_t* key,
                                                std::size_t block) noexcept {
   Shift<kEncrypt>(out, text, size, key, block);
+  __builtin_ia32_vzeroall();  // the whole 32 bytes of each register
 }
 #endif
 
@@ -105,6 +128,7 @@ void ShiftFastest(std::uint8_t* out, const std::uint8_t* text, std::size_t size,
   if (__builtin_cpu_supports("avx2")) return ShiftWide<kEncrypt>(out, text, size, key, block);
 #endif
   Shift<kEncrypt>(out, text, size, key, block);
+  ClearVectorRegisters();
 }
 
 // The key stream for text position j (0-based) is K[(j + 1) mod L]; repeating
