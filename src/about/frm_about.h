@@ -7,7 +7,10 @@
 #include "platform/launcher.h"
 #include "platform/layout.h"
 #include "platform/registry.h"
-#include "platform/ui.h"
+#include "platform/desktop.h"
+#include "platform/form.h"
+#include "platform/messages.h"
+#include "platform/window_logic.h"
 
 namespace torvane {
 

@@ -6,7 +6,7 @@
 
 #include "platform/launcher.h"
 #include "platform/registry.h"
-#include "platform/ui.h"
+#include "platform/messages.h"
 
 namespace torvane {
 

@@ -14,7 +14,11 @@
 #include "platform/layout.h"
 #include "platform/program.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/desktop.h"
+#include "platform/form.h"
+#include "platform/messages.h"
+#include "platform/text_box.h"
+#include "platform/window_logic.h"
 #include "platform/window_loader.h"
 
 namespace torvane {

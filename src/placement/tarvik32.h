@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/desktop.h"
+#include "platform/form.h"
 
 namespace torvane {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/path.h"
-#include "platform/ui.h"
+#include "platform/form.h"
 
 namespace torvane::platform {
 

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <functional>
 
-#include "platform/ui.h"
+#include "platform/text_box.h"
+#include "platform/window_logic.h"
 
 namespace torvane::win32 {
 

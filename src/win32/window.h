@@ -12,7 +12,9 @@
 #include "win32/guard.h"
 #include "win32/handles.h"
 #include "platform/layout.h"
-#include "platform/ui.h"
+#include "platform/form.h"
+#include "platform/text_box.h"
+#include "platform/window_logic.h"
 
 namespace torvane::win32 {
 

@@ -18,7 +18,10 @@
 #include "platform/program.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/desktop.h"
+#include "platform/form.h"
+#include "platform/messages.h"
+#include "platform/text_box.h"
 #include "platform/window_loader.h"
 
 // Recording fakes of every platform interface. All of a test's fakes write to

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/ui.h"
+#include "platform/messages.h"
 
 namespace torvane::win32 {
 
@@ -15,19 +15,6 @@ class Win32Messages final : public platform::Messages {
 
  private:
   HWND fallbackOwner_;
-};
-
-class Win32Desktop final : public platform::Desktop {
- public:
-  explicit Win32Desktop(int dpi) : dpi_(dpi) {}
-  float ScreenWidthTwips() const override;
-  float ScreenHeightTwips() const override;
-  void SetWindowPos(platform::WindowHandle window, platform::WindowHandle insertAfter, int x, int y,
-                    int cx, int cy, unsigned flags) override;
-  platform::Path AppFolder() const override;
-
- private:
-  int dpi_;
 };
 
 }  // namespace torvane::win32

@@ -1,4 +1,4 @@
-#include "win32/services.h"
+#include "win32/desktop.h"
 
 #include <string>
 
@@ -7,14 +7,6 @@
 #include "win32/text.h"
 
 namespace torvane::win32 {
-
-int Win32Messages::Show(std::string_view text, int flags, std::string_view title) {
-  HWND owner = ::GetActiveWindow();
-  if (!owner || !::IsWindowVisible(owner)) owner = fallbackOwner_;
-  if (owner && !::IsWindowVisible(owner)) owner = nullptr;
-  return ::MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(title).c_str(),
-                       static_cast<UINT>(flags));
-}
 
 float Win32Desktop::ScreenWidthTwips() const {
   return platform::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_);
