@@ -9,7 +9,7 @@ set -uo pipefail
 loader=/lib/ld-linux.so.2
 no() { echo "this machine runs no 32-bit code ($1)"; exit 1; }
 
-[ -n "${TORVANE_NO_32BIT:-}" ] && no "TORVANE_NO_32BIT is set"
+[ "${TORVANE_NO_32BIT:-0}" != 0 ] && no "TORVANE_NO_32BIT is set"
 [ -e "$loader" ] || no "$loader is missing: libc6-i386 is not installed"
 if out=$("$loader" --version 2>&1 </dev/null); then
   echo yes
