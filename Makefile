@@ -3,14 +3,27 @@
 # machine.
 #   make run    build torvane.exe and start it (under Wine on Linux)
 #   make test   native unit tests (ASan + UBSan), a short fuzz run, checks of the
-#               shipped exe and the package, then the Windows tests under Wine
+#               shipped exe and the package, then the Windows tests under Wine,
+#               on the shipped 32-bit exe where the machine runs 32-bit code
+#               and always on its 64-bit twin
 #   make bench  figures against baselines of the same run (not part of make test)
 #   make mutants  plants each listed fault and checks that a test catches it
 #   make dist   build/dist/torvane-1.00-win32.zip
 
 SHELL := /bin/bash
+WIN32 := build/win32
 WIN64 := build/win64
 WITH_WINE := scripts/with-wine.sh $(WIN64)
+
+# "yes" where this machine runs 32-bit code, and so the shipped 32-bit exe
+# under Wine; otherwise why not. Asked once, when a recipe first needs it:
+# after deps, which installs the 32-bit loader that the question starts.
+RUNS_32BIT = $(eval RUNS_32BIT := $$(shell bash scripts/runs-32bit.sh))$(RUNS_32BIT)
+# $(call IF_32BIT,then,else)
+IF_32BIT = $(if $(filter yes,$(RUNS_32BIT)),$(1),$(2))
+# The build that make run, screenshot and bench show: the shipped one where it runs.
+SHOWN = $(call IF_32BIT,$(WIN32),$(WIN64))
+SHOWN_NAME = $(call IF_32BIT,the shipped 32-bit torvane.exe,the 64-bit twin of torvane.exe; the shipped 32-bit exe cannot run here: $(RUNS_32BIT))
 
 .PHONY: all deps check-layers check-names mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
 
@@ -48,11 +61,12 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	bash scripts/fuzz.sh build/fuzz 5
 
-# torvane.exe as shipped (32-bit: the program and help.doc only) and its
-# 64-bit twin with the Wine tests and benchmarks.
+# torvane.exe as shipped (32-bit) and its 64-bit twin, each with the Wine
+# tests and benchmarks; where the machine cannot run 32-bit code, the shipped
+# build is only the program and help.doc.
 windows: deps
 	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 --target torvane
+	cmake --build --preset win32 $(call IF_32BIT,,--target torvane)
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
 
@@ -63,34 +77,44 @@ check-exe: windows
 check-dist: windows
 	bash scripts/check-dist.sh
 
+# The same e2e suite on the 64-bit twin and on the shipped exe, each build in
+# its own Wine prefix.
 windows-test: windows
+	rm -f build/windows-tests.xml build/shipped-tests.xml
 	$(WITH_WINE) scripts/with-full-disk.sh $(WIN64) ctest --preset win64 --output-junit $(CURDIR)/build/windows-tests.xml
+	$(call IF_32BIT,scripts/with-wine.sh $(WIN32) scripts/with-full-disk.sh $(WIN32) ctest --preset win32 --output-junit $(CURDIR)/build/shipped-tests.xml,@echo "windows-test: the shipped 32-bit exe is not run: $(RUNS_32BIT)")
 
 test: check-layers check-names native-test fuzz-smoke check-exe check-dist windows-test
-	bash scripts/test-summary.sh build/native-tests.xml build/windows-tests.xml
+	bash scripts/test-summary.sh --twin build/windows-tests.xml \
+	  $(call IF_32BIT,--shipped build/shipped-tests.xml,--shipped-not-run "$(RUNS_32BIT)") build/native-tests.xml
 
 # Plants each fault of scripts/mutants/faults.txt in turn and checks that the
-# tests catch it (not part of make test). MUTANTS=text runs only the faults
-# whose description contains it.
+# tests catch it (not part of make test), on each build this machine runs.
+# MUTANTS=text runs only the faults whose description contains it.
 mutants: deps
 	scripts/with-wine.sh build/mutants-win64 scripts/with-full-disk.sh build/mutants-win64 \
 	  bash scripts/mutants/run.sh "$(MUTANTS)"
 
-# Runs the 64-bit build: many Linux kernels cannot run 32-bit code, and so
-# not 32-bit Wine; on Windows, build/win32/bin/torvane.exe is the program.
+# The shipped exe where this machine runs 32-bit code, its 64-bit twin where
+# not; on Windows, build/win32/bin/torvane.exe is the program.
 run: windows
-	$(WITH_WINE) wine $(WIN64)/bin/torvane.exe
+	@echo "make run: $(SHOWN_NAME)"
+	scripts/with-wine.sh $(SHOWN) wine $(SHOWN)/bin/torvane.exe
 
-# The main window, and the About window as opened from Help > About.
+# The main window, and the About window as opened from Help > About, of the
+# same build as make run.
 screenshot: windows
-	cmake --build --preset win64 --target show_about
-	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/torvane.exe docs/main-window.png
-	$(WITH_WINE) bash scripts/screenshot.sh $(WIN64)/bin/show_about.exe docs/about-window.png About 20
+	@echo "make screenshot: $(SHOWN_NAME)"
+	cmake --build $(SHOWN) --target show_about
+	scripts/with-wine.sh $(SHOWN) bash scripts/screenshot.sh $(SHOWN)/bin/torvane.exe docs/main-window.png
+	scripts/with-wine.sh $(SHOWN) bash scripts/screenshot.sh $(SHOWN)/bin/show_about.exe docs/about-window.png About 20
 
 # Figures, not tests: the cipher against memcpy (native), then torvane.exe's
 # size and imports and its start-up, memory and window timings under Wine, each
 # against a baseline measured in the same run (the floors are built for both
-# architectures, for the sizes). BENCH_RUNS=3 for a short run; 15 by default.
+# architectures, for the sizes); the shipped exe's start-up and memory beside
+# its twin's where this machine runs it. BENCH_RUNS=3 for a short run; 15 by
+# default.
 bench: windows
 	cmake --build --preset win32 --target bare_floor themed_floor
 	cmake --preset native-release >/dev/null

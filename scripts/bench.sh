@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows side of `make bench` (which builds first): the machine, the size
 # and imports of the shipped torvane.exe and its 64-bit twin beside the floors
-# built the same way, then the window benchmarks under Wine. Prints Markdown.
+# built the same way, then the window benchmarks under Wine, with the shipped
+# exe's start-up and memory beside the twin's where it runs. Prints Markdown.
 #   usage: scripts/bench.sh [runs]
 set -euo pipefail
 runs=${1:-15}
@@ -41,6 +42,15 @@ for arch in win32:i686 win64:x86_64; do
   echo
 done
 
+# The shipped exe, where this machine runs it, is started by the same run as
+# its twin, from the twin's prefix (Z: is the root).
+shipped=()
+if reason=$(bash scripts/runs-32bit.sh); then
+  shipped=("Z:$(realpath build/win32/bin/torvane.exe | tr / '\\')")
+else
+  echo "The shipped 32-bit exe is not measured: $reason; its 64-bit twin is."
+  echo
+fi
 # Wine says this at every file dialog on a Z: drive it may not label.
-scripts/with-wine.sh build/win64 wine build/win64/bin/window_bench.exe "$runs" \
+scripts/with-wine.sh build/win64 wine build/win64/bin/window_bench.exe "$runs" "${shipped[@]}" \
   2> >(grep -v 'FS volume label and serial are not available' >&2)

@@ -22,14 +22,26 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winealsa.drv=d;winepulse.drv=d;wineoss
 # make the waits below hang.
 wineserver -k 2>/dev/null || true
 
-if [ ! -f "$WINEPREFIX/.torvane-ready" ]; then
-  echo "with-wine: creating the Wine prefix in $WINEPREFIX (once per build folder)"
-  WINEARCH=win64 wineboot --init >/dev/null 2>&1 || true
+# The prefix's settings; a prefix made with older ones is brought up to date.
+settings=2
+if [ "$(cat "$WINEPREFIX/.torvane-ready" 2>/dev/null)" != "$settings" ]; then
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "with-wine: creating the Wine prefix in $WINEPREFIX (once per build folder)"
+    WINEARCH=win64 wineboot --init >/dev/null 2>&1 || true
+  fi
   # Wine draws the frames itself: without a window manager (Xvfb) a managed
   # window waits two seconds for one at every hide and close.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Debian's Wine looks for its own fonts in /usr/share/fonts, which holds
+  # only folders, while fonts-wine puts them in /usr/share/wine/fonts. Without
+  # them there is no Marlett, and the caption buttons are drawn as the letters
+  # that stand for them: "r" for the close box.
+  fonts=$(dpkg-query -L fonts-wine | grep -m1 '/marlett\.ttf$' || true)
+  [ -n "$fonts" ] || { echo "with-wine: fonts-wine has no marlett.ttf (make deps)" >&2; exit 1; }
+  wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d "$(winepath -w "$(dirname "$fonts")")" /f \
+    >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.torvane-ready"
+  echo "$settings" >"$WINEPREFIX/.torvane-ready"
 fi
 
 wineserver -p 60  # one server for every Wine process of this command

@@ -1,6 +1,6 @@
 #include "start_and_idle.h"
 
-#include <array>
+#include <vector>
 
 #include "loaded_comctl.h"
 
@@ -36,33 +36,40 @@ Start StartOnce(const Program& program, Comctl* comctl = nullptr) {
 }  // namespace
 
 void PrintFirstStarts(const Programs& programs) {
-  Comctl bare, themed, torvane, notepad;
+  Comctl bare, themed, torvane, notepad, shipped;
   StartOnce(programs.bare, &bare);
   StartOnce(programs.themed, &themed);
   StartOnce(programs.torvane, &torvane);
   StartOnce(programs.notepad, &notepad);
+  if (programs.shipped) StartOnce(*programs.shipped, &shipped);
   // Each floor stands for one kind of program: measured otherwise, its rows
   // would compare with something else.
   if (!bare.path.empty()) throw std::runtime_error("bare_floor.exe has loaded comctl32.dll");
   if (!themed.assembly.starts_with("6.")) {
     throw std::runtime_error("themed_floor.exe has no comctl32.dll version 6: " + Describe(themed));
   }
-  std::printf("comctl32.dll loaded once idle: %s %s; %s %s; %s %s; %s %s.\n\n",
+  std::printf("comctl32.dll loaded once idle: %s %s; %s %s; %s %s; %s %s",
               programs.torvane.name.c_str(), Describe(torvane).c_str(), programs.bare.name.c_str(),
               Describe(bare).c_str(), programs.themed.name.c_str(), Describe(themed).c_str(),
               programs.notepad.name.c_str(), Describe(notepad).c_str());
+  if (programs.shipped) {
+    std::printf("; %s %s", programs.shipped->name.c_str(), Describe(shipped).c_str());
+  }
+  std::printf(".\n\n");
 }
 
 void PrintStartAndIdleRows(const Programs& programs, int runs) {
-  enum { kTorvane, kBare, kThemed, kNotepad, kCount };
-  const std::array<const Program*, kCount> all{&programs.torvane, &programs.bare, &programs.themed,
-                                               &programs.notepad};
-  std::array<std::vector<double>, kCount> ms, mib;
+  enum { kTorvane, kBare, kThemed, kNotepad, kShipped };
+  std::vector<const Program*> all{&programs.torvane, &programs.bare, &programs.themed,
+                                  &programs.notepad};
+  if (programs.shipped) all.push_back(&*programs.shipped);
+  const int count = static_cast<int>(all.size());
+  std::vector<std::vector<double>> ms(all.size()), mib(all.size());
   for (int i = 0; i < runs; ++i) {
     // Each round begins one program further on: none always follows the same
     // one, nor always comes first.
-    for (int k = 0; k < kCount; ++k) {
-      const int which = (i + k) % kCount;
+    for (int k = 0; k < count; ++k) {
+      const int which = (i + k) % count;
       const Start s = StartOnce(*all[which]);
       ms[which].push_back(s.ms);
       mib[which].push_back(s.idleMiB);
@@ -70,8 +77,8 @@ void PrintStartAndIdleRows(const Programs& programs, int runs) {
   }
 
   const auto row = [&](const std::string& measure, int subject, int baseline,
-                       const std::array<std::vector<double>, kCount>& figures,
-                       const std::string& unit, const std::string& goal) {
+                       const std::vector<std::vector<double>>& figures, const std::string& unit,
+                       const std::string& goal) {
     PrintRow({measure, all[subject]->name, figures[subject], all[baseline]->name, figures[baseline],
               unit, goal});
   };
@@ -81,6 +88,9 @@ void PrintStartAndIdleRows(const Programs& programs, int runs) {
   row("the same", kTorvane, kNotepad, ms, "ms", "<= 1.2");
   row("(reference) the same", kThemed, kBare, ms, "ms", "-");
   row("(reference) the same", kNotepad, kBare, ms, "ms", "-");
+  if (programs.shipped) {
+    row("(reference) the same, the shipped exe", kShipped, kTorvane, ms, "ms", "-");
+  }
   const std::string idle =
       "Working set when idle with an empty box (current, after WM_NULL and a " +
       std::to_string(kSettleMs) + " ms settle)";
@@ -88,6 +98,9 @@ void PrintStartAndIdleRows(const Programs& programs, int runs) {
   row("the same", kTorvane, kBare, mib, "MiB", "<= 1.2");
   row("(reference) the same", kThemed, kBare, mib, "MiB", "-");
   row("(reference) the same", kNotepad, kBare, mib, "MiB", "-");
+  if (programs.shipped) {
+    row("(reference) the same, the shipped exe", kShipped, kTorvane, mib, "MiB", "-");
+  }
 }
 
 }  // namespace torvane::e2e::bench
