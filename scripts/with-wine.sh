@@ -22,6 +22,15 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winealsa.drv=d;winepulse.drv=d;wineoss
 # make the waits below hang.
 wineserver -k 2>/dev/null || true
 
+# A prefix made before Debian's 32-bit Wine was installed, or after it was
+# removed, does not start 64-bit programs under the other loader ("could not
+# load kernel32.dll"): it is made again.
+loaders=$(ls /usr/lib/wine/wine /usr/lib/wine/wine64 2>/dev/null | tr '\n' ' ')
+if [ -d "$WINEPREFIX" ] && [ "$(cat "$WINEPREFIX/.torvane-loaders" 2>/dev/null)" != "$loaders" ]; then
+  echo "with-wine: Wine's loaders changed since $WINEPREFIX was made: making it again"
+  rm -rf "$WINEPREFIX"
+fi
+
 # The prefix's settings; a prefix made with older ones is brought up to date.
 settings=2
 if [ "$(cat "$WINEPREFIX/.torvane-ready" 2>/dev/null)" != "$settings" ]; then
@@ -42,6 +51,7 @@ if [ "$(cat "$WINEPREFIX/.torvane-ready" 2>/dev/null)" != "$settings" ]; then
     >/dev/null 2>&1
   wineserver -w
   echo "$settings" >"$WINEPREFIX/.torvane-ready"
+  echo "$loaders" >"$WINEPREFIX/.torvane-loaders"
 fi
 
 wineserver -p 60  # one server for every Wine process of this command
