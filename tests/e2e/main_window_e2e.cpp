@@ -9,8 +9,14 @@
 #include "win32/window.h"
 
 // The slot of this program's import table through which the window runtime,
-// linked in here, calls SystemParametersInfoW.
-extern "C" decltype(&::SystemParametersInfoW) __imp_SystemParametersInfoW;
+// linked in here, calls SystemParametersInfoW; 32-bit names carry the
+// stdcall decoration.
+#if defined(__i386__)
+#define TORVANE_IMPORT_SLOT "__imp__SystemParametersInfoW@16"
+#else
+#define TORVANE_IMPORT_SLOT "__imp_SystemParametersInfoW"
+#endif
+extern "C" decltype(&::SystemParametersInfoW) importedSystemParameters __asm__(TORVANE_IMPORT_SLOT);
 
 namespace torvane::e2e {
 namespace {
@@ -126,7 +132,7 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
   // Else the window's own colours would pass for the scheme's.
   ASSERT_NE(::GetSysColor(COLOR_BTNFACE), grey);
   ASSERT_NE(::GetSysColor(COLOR_BTNTEXT), red);
-  systemParameters = std::exchange(__imp_SystemParametersInfoW, &AnswerHighContrast);
+  systemParameters = std::exchange(importedSystemParameters, &AnswerHighContrast);
   {
     win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
     ::ShowWindow(window.hwnd(), SW_SHOW);
@@ -147,7 +153,7 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
       EXPECT_EQ(Count(label, all, on ? red : ::GetSysColor(COLOR_BTNTEXT)), 0);
     }
   }
-  __imp_SystemParametersInfoW = systemParameters;
+  importedSystemParameters = systemParameters;
 }
 
 TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
