@@ -1,19 +1,19 @@
 #include "win32/files.h"
 
+#include <aclapi.h>
+
 #include <algorithm>
 
 #include "win32/error.h"
+#include "win32/file_path.h"
 #include "win32/handles.h"
+#include "win32/side_files.h"
 #include "win32/text.h"
 
 namespace torvane::win32 {
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
-// Beside the target, for the new file and for the old one while they swap.
-// Both suffixes have the same length.
-constexpr std::wstring_view kTempSuffix = L".torvane.tmp";
-constexpr std::wstring_view kBackupSuffix = L".torvane.bak";
 
 // A file error carries the system's sentence: the user reads it after
 // "The file could not be saved."
@@ -22,54 +22,32 @@ constexpr std::wstring_view kBackupSuffix = L".torvane.bak";
 }
 
 UniqueFile Open(const std::wstring& file, DWORD access, DWORD share, DWORD creation,
-                DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+                DWORD attributes = FILE_ATTRIBUTE_NORMAL, SECURITY_ATTRIBUTES* security = nullptr) {
   return UniqueFile(
-      ::CreateFileW(file.c_str(), access, share, nullptr, creation, attributes, nullptr));
+      ::CreateFileW(file.c_str(), access, share, security, creation, attributes, nullptr));
 }
 
-// A path of MAX_PATH or more only works in the \\?\ form (short of the
-// long-path opt-in of Windows 10), which the system takes literally: so the
-// path is made full and canonical first. The margin leaves room for the
-// temporary file's longer name beside the target.
-std::wstring SystemPath(const platform::Path& file) {
-  const std::wstring path = Wide(file);
-  if (path.size() < MAX_PATH - kTempSuffix.size() || path.starts_with(L"\\\\?\\")) return path;
-  std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-  const DWORD n =
-      ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (n == 0 || n >= full.size()) FailFile("GetFullPathNameW");
-  full.resize(n);
-  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
-// The files beside the target are named after it, so that whoever finds one
-// left by a killed Save knows what it is, and the next Save to the same
-// target clears it. A name has at most 255 characters: a longer one is cut
-// before the suffix (not inside a surrogate pair).
-std::wstring SidePath(const std::wstring& target, std::wstring_view suffix) {
-  const std::size_t slash = target.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-  std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
-  constexpr std::size_t kMaxName = 255;
-  if (name.size() + suffix.size() > kMaxName) {
-    std::size_t keep = kMaxName - suffix.size();
-    if (name[keep - 1] >= 0xD800 && name[keep - 1] <= 0xDBFF) --keep;
-    name.resize(keep);
+// The target's access list for the new file, where it can be read, so that
+// the text is never open to more people than the target was. Without the
+// right to execute: a saved text needs none, and Wine turns it into the Unix
+// mode's execute bits. Windows' replace then puts the target's own list on.
+UniqueLocal SecurityOf(HANDLE target) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (::GetSecurityInfo(target, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                        nullptr, &sd) != ERROR_SUCCESS) {
+    return {};
   }
-  return folder + name + std::wstring(suffix);
-}
-
-// A file of such a name is one a Save of ours left behind: removed, unless
-// something else is in its way.
-void ClearStray(const std::wstring& temp) {
-  const DWORD attrs = ::GetFileAttributesW(temp.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) return;
-  const std::wstring name = temp.substr(temp.find_last_of(L"\\/") + 1);
-  if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-    throw platform::FileError("A folder named \"" + Utf8FromWide(name) + "\" is in the way.");
+  GENERIC_MAPPING files{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                        FILE_ALL_ACCESS};
+  void* ace = nullptr;
+  for (DWORD i = 0; dacl && ::GetAce(dacl, i, &ace); ++i) {
+    if (static_cast<ACE_HEADER*>(ace)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    ACCESS_MASK& mask = static_cast<ACCESS_ALLOWED_ACE*>(ace)->Mask;
+    ::MapGenericMask(&mask, &files);
+    mask &= ~FILE_EXECUTE;
   }
-  if (!::DeleteFileW(temp.c_str())) FailFile("DeleteFileW");
+  return UniqueLocal(sd);
 }
 
 // The temporary file until it is in the target's place: removed on every
@@ -117,13 +95,14 @@ void PutInPlace(TempFile& temp, const std::wstring& target, const std::wstring* 
 }  // namespace
 
 platform::FirstBytes Win32Files::ReadFirstBytes(const platform::Path& path, std::size_t maxBytes) {
-  const std::wstring file = SystemPath(path);
+  const std::wstring file = DiskPath(path);
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
     throw platform::FileError("It is a folder, not a file.");
   }
   const UniqueFile h = Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
   if (!h) FailFile("CreateFileW");
+  RequireDisk(h.get(), path);
 
   // One byte past the limit tells whether the file goes on.
   platform::FirstBytes out;
@@ -142,32 +121,44 @@ platform::FirstBytes Win32Files::ReadFirstBytes(const platform::Path& path, std:
 }
 
 void Win32Files::Replace(const platform::Path& path, std::string_view bytes) {
-  const std::wstring file = SystemPath(path);
+  std::wstring file = DiskPath(path);
   // Refuse up front what the final replace would refuse, with a clearer
   // reason and before anything is written.
   const DWORD attrs = ::GetFileAttributesW(file.c_str());
-  const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
-  if (exists) {
+  if (attrs != INVALID_FILE_ATTRIBUTES) {
     if (attrs & FILE_ATTRIBUTE_DIRECTORY) throw platform::FileError("It is a folder, not a file.");
     if (attrs & FILE_ATTRIBUTE_READONLY) throw platform::FileError("The file is read-only.");
-    // Fails when another program holds the file without sharing it.
-    const UniqueFile probe = Open(
-        file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
-    if (!probe) FailFile("CreateFileW");
   }
-
-  const std::wstring tempPath = SidePath(file, kTempSuffix);
-  ClearStray(tempPath);
-  // Beside a missing target, a backup may be the only copy of an old file.
-  const std::wstring backup = SidePath(file, kBackupSuffix);
-  if (exists) ClearStray(backup);
-  TempFile temp;
-  // Created with the target's attributes, in case the system's replace does
-  // not carry them over.
+  // Fails when another program holds the file without sharing it.
+  UniqueFile target = Open(file, GENERIC_WRITE | READ_CONTROL,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+  if (!target && ::GetLastError() != ERROR_FILE_NOT_FOUND) FailFile("CreateFileW");
+  const bool exists = static_cast<bool>(target);
+  // The new file gets the target's attributes, in case the system's replace
+  // does not carry them over (a hidden file stays hidden), and its security.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  UniqueFile h = Open(tempPath, GENERIC_WRITE, 0, CREATE_NEW,
-                      exists && (attrs & kKept) ? attrs & kKept : FILE_ATTRIBUTE_NORMAL);
+  DWORD kept = 0;
+  UniqueLocal security;
+  if (exists) {
+    RequireDisk(target.get(), path);
+    // Through a link or a junction, the file it leads to takes the new text,
+    // and the files of the swap go beside that file: the link stays a link.
+    file = FinalPath(target.get());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(target.get(), &info)) kept = info.dwFileAttributes & kKept;
+    security = SecurityOf(target.get());
+    target.reset();
+  }
+
+  ClearStrays(file, kNewSuffix);
+  // Beside a missing target, a backup may be the only copy of an old file.
+  if (exists) ClearStrays(file, kOldSuffix);
+  TempFile temp;
+  const std::wstring tempPath = SidePath(file, kNewSuffix);
+  SECURITY_ATTRIBUTES like{sizeof like, security.get(), FALSE};
+  UniqueFile h = Open(tempPath, GENERIC_WRITE, 0, CREATE_NEW, kept ? kept : FILE_ATTRIBUTE_NORMAL,
+                      security ? &like : nullptr);
   if (!h) FailFile("CreateFileW");  // someone else's file by now: never delete it
   temp.path = tempPath;
 
@@ -181,6 +172,7 @@ void Win32Files::Replace(const platform::Path& path, std::string_view bytes) {
   }
   if (!::FlushFileBuffers(h.get())) FailFile("FlushFileBuffers");
   h.reset();
+  const std::wstring backup = SidePath(file, kOldSuffix);
   PutInPlace(temp, file, exists ? &backup : nullptr);
 }
 

@@ -67,6 +67,13 @@ struct HandleClose {
 struct FileClose : HandleClose {
   static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
 };
+struct SearchClose {
+  void operator()(HANDLE h) const noexcept { ::FindClose(h); }
+  static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+};
+struct LocalRelease {
+  void operator()(HLOCAL h) const noexcept { ::LocalFree(h); }
+};
 struct GlobalRelease {
   void operator()(HGLOBAL h) const noexcept { ::GlobalFree(h); }
 };
@@ -99,6 +106,10 @@ using UniqueHandle = Unique<HANDLE, HandleClose>;
 // What CreateFileW gives: INVALID_HANDLE_VALUE when absent.
 using UniqueFile = Unique<HANDLE, FileClose>;
 using UniqueGlobal = Unique<HGLOBAL, GlobalRelease>;
+// What FindFirstFileExW gives: INVALID_HANDLE_VALUE when absent.
+using UniqueFind = Unique<HANDLE, SearchClose>;
+// What the system allocates for the caller to free with LocalFree.
+using UniqueLocal = Unique<HLOCAL, LocalRelease>;
 
 static_assert(!std::is_copy_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueWindow>);
