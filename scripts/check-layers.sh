@@ -36,6 +36,22 @@ for file in $(git ls-files 'src/*.h' 'src/*.cpp'); do
       failures=$((failures + 1))
     fi
   done < <(grep -n '^#include "' "$file" | sed -E 's/^([0-9]+):#include "([^"]+)".*/\1:\2/')
+  # The runtime's own parts: every file in one of them, and the base (handles,
+  # errors, the guard, text, system DLLs) needs none of the others.
+  if [[ $folder == win32 ]]; then
+    part=$(echo "$file" | cut -d/ -f3)
+    case $part in
+      base | windows | files | system) ;;
+      *)
+        echo "check-layers: $file: a file of src/win32 belongs in base, windows, files or system"
+        failures=$((failures + 1))
+        ;;
+    esac
+    if [[ $part == base ]] && grep -nE '^#include "win32/(windows|files|system)/' "$file"; then
+      echo "check-layers: $file: src/win32/base may not depend on the runtime's other parts"
+      failures=$((failures + 1))
+    fi
+  fi
   if [[ $folder != win32 && $folder != app ]] &&
      grep -nE '^#include <(windows|winuser|winbase|commdlg|commctrl|shellapi|shlobj|objbase)\.h>' "$file"; then
     echo "check-layers: $file: only src/win32 and src/app include Windows' headers"

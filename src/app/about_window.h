@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "about/frm_about.h"
-#include "win32/launcher.h"
-#include "win32/registry.h"
-#include "win32/window.h"
+#include "win32/system/launcher.h"
+#include "win32/system/registry.h"
+#include "win32/windows/window.h"
 #include "platform/window_loader.h"
 
 namespace torvane::win32 {

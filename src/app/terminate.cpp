@@ -3,7 +3,7 @@
 // have, and brings a demangler for it: 46 KiB of the exe for a text nobody
 // sees. Defined here, the runtime's one is never linked. It can only be
 // reached by a fault outside the handlers: each of those stops its
-// exceptions where Windows calls the program (win32/guard.h).
+// exceptions where Windows calls the program (win32/base/guard.h).
 #include <cstdlib>
 
 namespace __gnu_cxx {

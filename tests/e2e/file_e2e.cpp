@@ -1,6 +1,6 @@
 // Files: the Win32 files layer on its own against real files, then Load and
 // Save through the real window and the real common dialogs.
-#include "win32/files.h"
+#include "win32/files/files.h"
 
 #include <shlobj.h>
 #include <sddl.h>

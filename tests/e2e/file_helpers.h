@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "harness.h"
-#include "win32/system_dll.h"
+#include "win32/base/system_dll.h"
 
 // Test files, written and read by the test itself with plain Win32 calls.
 namespace torvane::e2e {

@@ -6,7 +6,7 @@
 
 #include "file_helpers.h"
 #include "main_window/tarvik.h"
-#include "win32/window.h"
+#include "win32/windows/window.h"
 
 // The slot of this program's import table through which the window runtime,
 // linked in here, calls SystemParametersInfoW; 32-bit names carry the

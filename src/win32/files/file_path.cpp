@@ -1,9 +1,9 @@
-#include "win32/file_path.h"
+#include "win32/files/file_path.h"
 
 #include "platform/files.h"
-#include "win32/error.h"
-#include "win32/side_files.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/files/side_files.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

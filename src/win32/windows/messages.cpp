@@ -1,6 +1,6 @@
-#include "win32/messages.h"
+#include "win32/windows/messages.h"
 
-#include "win32/text.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

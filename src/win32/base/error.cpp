@@ -1,6 +1,6 @@
-#include "win32/error.h"
+#include "win32/base/error.h"
 
-#include "win32/text.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

@@ -1,4 +1,4 @@
-#include "win32/long_path_guard.h"
+#include "win32/files/long_path_guard.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <string>
 
-#include "win32/error.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

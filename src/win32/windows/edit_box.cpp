@@ -1,13 +1,13 @@
-#include "win32/edit_box.h"
+#include "win32/windows/edit_box.h"
 
 #include <commctrl.h>
 #include <imm.h>
 
 #include <optional>
 
-#include "win32/error.h"
-#include "win32/system_dll.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/system_dll.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

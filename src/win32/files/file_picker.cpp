@@ -1,4 +1,4 @@
-#include "win32/file_picker.h"
+#include "win32/files/file_picker.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -7,11 +7,11 @@
 #include <cwchar>
 #include <string>
 
-#include "win32/error.h"
-#include "win32/long_path_guard.h"
-#include "win32/shell.h"
-#include "win32/system_dll.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/files/long_path_guard.h"
+#include "win32/system/shell.h"
+#include "win32/base/system_dll.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

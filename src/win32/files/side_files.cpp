@@ -1,4 +1,4 @@
-#include "win32/side_files.h"
+#include "win32/files/side_files.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "platform/files.h"
-#include "win32/file_path.h"
-#include "win32/handles.h"
+#include "win32/files/file_path.h"
+#include "win32/base/handles.h"
 
 namespace torvane::win32 {
 namespace {

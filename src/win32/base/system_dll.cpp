@@ -1,4 +1,4 @@
-#include "win32/system_dll.h"
+#include "win32/base/system_dll.h"
 
 #include <cwchar>
 

@@ -1,10 +1,10 @@
-#include "win32/registry.h"
+#include "win32/system/registry.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "win32/error.h"
+#include "win32/base/error.h"
 
 namespace torvane::win32 {
 namespace {

@@ -1,11 +1,11 @@
-#include "win32/shell.h"
+#include "win32/system/shell.h"
 
 #include <objbase.h>
 #include <shellapi.h>
 
-#include "win32/error.h"
-#include "win32/system_dll.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/system_dll.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

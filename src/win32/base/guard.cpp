@@ -1,9 +1,9 @@
-#include "win32/guard.h"
+#include "win32/base/guard.h"
 
 #include <string>
 
 #include "platform/system_error.h"
-#include "win32/text.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "win32/text.h"
-#include "win32/window.h"
+#include "win32/base/text.h"
+#include "win32/windows/window.h"
 
 namespace torvane::win32 {
 

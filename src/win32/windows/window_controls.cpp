@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "win32/edit_box.h"
-#include "win32/error.h"
-#include "win32/text.h"
-#include "win32/window.h"
+#include "win32/windows/edit_box.h"
+#include "win32/base/error.h"
+#include "win32/base/text.h"
+#include "win32/windows/window.h"
 
 namespace torvane::win32 {
 

@@ -1,12 +1,12 @@
-#include "win32/file_system.h"
+#include "win32/files/file_system.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
-#include "win32/error.h"
-#include "win32/system_dll.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/system_dll.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

@@ -1,12 +1,12 @@
-#include "win32/clipboard.h"
+#include "win32/system/clipboard.h"
 
 #include <cstring>
 #include <string>
 #include <type_traits>
 
-#include "win32/error.h"
-#include "win32/handles.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/handles.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

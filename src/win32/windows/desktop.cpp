@@ -1,10 +1,10 @@
-#include "win32/desktop.h"
+#include "win32/windows/desktop.h"
 
 #include <string>
 
 #include "platform/layout.h"
-#include "win32/error.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

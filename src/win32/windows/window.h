@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "win32/guard.h"
-#include "win32/handles.h"
+#include "win32/base/guard.h"
+#include "win32/base/handles.h"
 #include "platform/layout.h"
 #include "platform/form.h"
 #include "platform/text_box.h"

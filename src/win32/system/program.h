@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/program.h"
-#include "win32/text.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 

@@ -3,7 +3,7 @@
 // the system's colours stand in for the layout's.
 #include <cstdlib>
 
-#include "win32/window.h"
+#include "win32/windows/window.h"
 
 namespace torvane::win32 {
 namespace {

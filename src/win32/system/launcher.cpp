@@ -1,12 +1,12 @@
-#include "win32/launcher.h"
+#include "win32/system/launcher.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "win32/error.h"
-#include "win32/handles.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/base/handles.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "win32/system_dll.h"
+#include "win32/base/system_dll.h"
 
 namespace torvane::win32 {
 

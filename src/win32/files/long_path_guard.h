@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "win32/handles.h"
+#include "win32/base/handles.h"
 
 namespace torvane::win32 {
 

@@ -1,16 +1,16 @@
 // The window itself: its class, its creation and the message thunk, and the
 // routing of commands, drops and keys to the window's logic by name.
-#include "win32/window.h"
+#include "win32/windows/window.h"
 
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
 
-#include "win32/edit_box.h"
-#include "win32/error.h"
-#include "win32/system_dll.h"
-#include "win32/text.h"
+#include "win32/windows/edit_box.h"
+#include "win32/base/error.h"
+#include "win32/base/system_dll.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {

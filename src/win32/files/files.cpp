@@ -1,14 +1,14 @@
-#include "win32/files.h"
+#include "win32/files/files.h"
 
 #include <aclapi.h>
 
 #include <algorithm>
 
-#include "win32/error.h"
-#include "win32/file_path.h"
-#include "win32/handles.h"
-#include "win32/side_files.h"
-#include "win32/text.h"
+#include "win32/base/error.h"
+#include "win32/files/file_path.h"
+#include "win32/base/handles.h"
+#include "win32/files/side_files.h"
+#include "win32/base/text.h"
 
 namespace torvane::win32 {
 namespace {
@@ -77,8 +77,14 @@ void PutInPlace(TempFile& temp, const std::wstring& target, const std::wstring* 
     const DWORD err = ::GetLastError();
     // The old file is under the backup name, the new one still the
     // temporary file: the old one goes back.
-    if (err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-      ::MoveFileExW(backup->c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+        !::MoveFileExW(backup->c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      // The user must learn where the old file is now.
+      const std::wstring name = backup->substr(backup->find_last_of(L"\\/") + 1);
+      Fail<platform::FileError>("MoveFileExW", ::GetLastError(),
+                                "The new text could not be put in place, and the old file could "
+                                "not be put back: it is now \"" +
+                                    Utf8FromWide(name) + "\", beside where it was.");
     }
     // A target removed since the check is created instead.
     if (err != ERROR_FILE_NOT_FOUND ||
