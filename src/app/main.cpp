@@ -10,7 +10,6 @@
 #include "win32/system/clipboard.h"
 #include "win32/windows/desktop.h"
 #include "win32/files/file_picker.h"
-#include "win32/files/file_system.h"
 #include "win32/files/files.h"
 #include "win32/base/handles.h"
 #include "win32/windows/messages.h"
@@ -48,7 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Win32Files files;
     win32::Win32Clipboard clipboard(main.hwnd());
     win32::Win32Program program;
-    win32::Win32FileSystem fileSystem;
     win32::Win32Shell shell;
     Tarvik tarvik({.form = main, .Text1 = main.Box("Text1"), .Text2 = main.Box("Text2")},
                   {.messages = messages,
@@ -58,7 +56,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                    .files = files,
                    .clipboard = clipboard,
                    .program = program,
-                   .fileSystem = fileSystem,
                    .shell = shell});
     main.SetLogic(&tarvik);
     main.Load();

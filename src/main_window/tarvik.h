@@ -9,7 +9,6 @@
 #include "dispatch/handler_table.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
-#include "platform/file_system.h"
 #include "platform/files.h"
 #include "platform/layout.h"
 #include "platform/program.h"
@@ -43,7 +42,6 @@ class Tarvik final : public platform::WindowLogic {
     platform::Files& files;
     platform::Clipboard& clipboard;
     platform::Program& program;
-    platform::FileSystem& fileSystem;
     platform::Shell& shell;
   };
 

@@ -26,7 +26,7 @@ void Tarvik::help1_Click() {
 }
 
 std::optional<platform::Path> Tarvik::PerUserHelpFolder() const {
-  const auto local = s_.fileSystem.LocalAppData();
+  const auto local = s_.files.LocalAppData();
   if (!local || local->empty()) return std::nullopt;
   return JoinAsText(*local, u"\\Torvane");
 }
@@ -43,17 +43,17 @@ void Tarvik::CopyHelp() noexcept {
   try {
     const platform::Path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
     try {
-      s_.fileSystem.Copy(source, platform::Path(kHelpCopy));
+      s_.files.Copy(source, platform::Path(kHelpCopy));
       return;
     } catch (const std::exception&) {
       // A standard account cannot write the system folder: keep a copy of
       // the user's own instead, unless there is nothing to copy.
     }
-    if (!s_.fileSystem.IsFile(source)) return;
+    if (!s_.files.IsFile(source)) return;
     const auto folder = PerUserHelpFolder();
     if (!folder) return;
-    s_.fileSystem.MakeFolder(*folder);
-    s_.fileSystem.Copy(source, JoinAsText(*folder, kOwnCopyName));
+    s_.files.MakeFolder(*folder);
+    s_.files.Copy(source, JoinAsText(*folder, kOwnCopyName));
   } catch (...) {
   }
 }
@@ -62,8 +62,8 @@ void Tarvik::CopyHelp() noexcept {
 // fixed path, and the shell reports what is wrong.
 platform::Path Tarvik::HelpToOpen() const {
   const platform::Path fixed(kHelpCopy);
-  if (s_.fileSystem.IsFile(fixed)) return fixed;
-  if (const auto own = PerUserHelpCopy(); own && s_.fileSystem.IsFile(*own)) return *own;
+  if (s_.files.IsFile(fixed)) return fixed;
+  if (const auto own = PerUserHelpCopy(); own && s_.files.IsFile(*own)) return *own;
   return fixed;
 }
 

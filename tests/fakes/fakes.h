@@ -12,7 +12,6 @@
 
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
-#include "platform/file_system.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "platform/program.h"
@@ -136,23 +135,6 @@ struct FakeFilePicker final : platform::FilePicker, Logged {
   }
 };
 
-struct FakeFiles final : platform::Files, Logged {
-  using Logged::Logged;
-  std::map<platform::Path, std::string> files;
-  std::optional<std::string> failure;  // every call throws FileError with it
-  platform::FirstBytes ReadFirstBytes(const platform::Path& f, std::size_t max) override {
-    Note("Read");
-    if (failure) throw platform::FileError(*failure);
-    const std::string& all = files.at(f);
-    return {all.substr(0, max), all.size() > max};
-  }
-  void Replace(const platform::Path& f, std::string_view bytes) override {
-    Note("Replace");
-    if (failure) throw platform::FileError(*failure);
-    files[f] = bytes;
-  }
-};
-
 struct FakeClipboard final : platform::Clipboard, Logged {
   using Logged::Logged;
   std::u16string text;
@@ -169,12 +151,24 @@ struct FakeProgram final : platform::Program, Logged {
 
 // Paths as text, exactly as given. A copy needs its source and the folder it
 // goes to; a path in `readOnly` (a file or a folder) refuses writes.
-struct FakeFileSystem final : platform::FileSystem, Logged {
+struct FakeFiles final : platform::Files, Logged {
   using Logged::Logged;
   std::map<std::u16string, std::string> files;
+  std::optional<std::string> failure;  // every read and replace throws FileError with it
   std::set<std::u16string> folders{u"c:\\windows", u"C:\\Users\\ana\\AppData\\Local"};
   std::set<std::u16string> readOnly;
   std::optional<platform::Path> localAppData = u"C:\\Users\\ana\\AppData\\Local";
+  platform::FirstBytes ReadFirstBytes(const platform::Path& f, std::size_t max) override {
+    Note("Read");
+    if (failure) throw platform::FileError(*failure);
+    const std::string& all = files.at(f);
+    return {all.substr(0, max), all.size() > max};
+  }
+  void Replace(const platform::Path& f, std::string_view bytes) override {
+    Note("Replace");
+    if (failure) throw platform::FileError(*failure);
+    files[f] = bytes;
+  }
   static std::u16string Parent(const std::u16string& p) { return p.substr(0, p.rfind(u'\\')); }
   void Copy(const platform::Path& from, const platform::Path& to) override {
     Note("Copy");

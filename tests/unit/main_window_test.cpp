@@ -32,7 +32,6 @@ struct MainWindowTest : ::testing::Test {
   fakes::FakeFiles files{log, "Files"};
   fakes::FakeClipboard clipboard{log, "Clipboard"};
   fakes::FakeProgram program{log, "Program"};
-  fakes::FakeFileSystem fileSystem{log, "FileSystem"};
   fakes::FakeShell shell{log, "Shell"};
   Tarvik tarvik{{.form = form, .Text1 = text1, .Text2 = text2},
                 {.messages = messages,
@@ -42,7 +41,6 @@ struct MainWindowTest : ::testing::Test {
                  .files = files,
                  .clipboard = clipboard,
                  .program = program,
-                 .fileSystem = fileSystem,
                  .shell = shell}};
 
   void Box(std::u16string text, std::size_t selStart = 0, std::size_t selLength = 0) {
@@ -51,19 +49,19 @@ struct MainWindowTest : ::testing::Test {
 };
 
 TEST_F(MainWindowTest, LoadMakesTopmostCentresCopiesHelpThenOpensTheNamedFile) {
-  fileSystem.files[u"C:\\app\\help.doc"] = "guide";
+  files.files[u"C:\\app\\help.doc"] = "guide";
   program.arguments = {u"C:\\notes.txt"};
   files.files[u"C:\\notes.txt"] = "saved\r\n";
   tarvik.Form_Load();
-  EXPECT_EQ(log, (fakes::Log{"Desktop.SetWindowPos", "Main.SetLeft", "Main.SetTop",
-                             "FileSystem.Copy", "Main.Show", "Files.Read", "Text1.SetText"}));
+  EXPECT_EQ(log, (fakes::Log{"Desktop.SetWindowPos", "Main.SetLeft", "Main.SetTop", "Files.Copy",
+                             "Main.Show", "Files.Read", "Text1.SetText"}));
   const auto& top = desktop.positions.at(0);
   EXPECT_EQ(top.window, 0x1234u);
   EXPECT_EQ(top.after, platform::kHwndTopmost);
   EXPECT_EQ(top.flags, 3u) << "SWP_NOSIZE | SWP_NOMOVE";
   EXPECT_EQ(form.left, (19200 - 4410) / 2.0f);
   EXPECT_EQ(form.top, (14400 - 4650) / 2.0f);
-  EXPECT_EQ(fileSystem.files.at(u"c:\\windows\\encrypthelp.doc"), "guide");
+  EXPECT_EQ(files.files.at(u"c:\\windows\\encrypthelp.doc"), "guide");
   EXPECT_EQ(text1.text, u"saved");
 }
 
@@ -301,15 +299,15 @@ TEST_F(MainWindowTest, SaveWarnsThenWritesTheTextAndALineEnd) {
 TEST_F(MainWindowTest, HelpOpensTheFixedCopyOrTheUsersOwn) {
   const std::u16string fixed = u"c:\\windows\\encrypthelp.doc";
   const std::u16string own = u"C:\\Users\\ana\\AppData\\Local\\Torvane\\encrypthelp.doc";
-  fileSystem.files[u"C:\\app\\help.doc"] = "guide";
-  fileSystem.readOnly = {u"c:\\windows"};
+  files.files[u"C:\\app\\help.doc"] = "guide";
+  files.readOnly = {u"c:\\windows"};
   tarvik.Form_Load();  // the system folder refuses: the user's own copy instead
-  EXPECT_EQ(fileSystem.files.count(fixed), 0u);
-  EXPECT_EQ(fileSystem.files.at(own), "guide");
+  EXPECT_EQ(files.files.count(fixed), 0u);
+  EXPECT_EQ(files.files.at(own), "guide");
   tarvik.Command("help1");
   EXPECT_EQ(shell.opened, (std::vector<std::u16string>{own, u"c:\\"}));
   EXPECT_EQ(log.back(), "Shell.Open 1");
-  fileSystem.files[fixed] = "guide";
+  files.files[fixed] = "guide";
   tarvik.Command("help1");
   EXPECT_EQ(shell.opened.at(0), fixed);
   EXPECT_TRUE(messages.shown.empty());

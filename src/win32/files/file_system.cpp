@@ -1,5 +1,4 @@
-#include "win32/files/file_system.h"
-
+// The folders and whole-file copies of the help document.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -7,19 +6,28 @@
 #include "win32/base/error.h"
 #include "win32/base/system_dll.h"
 #include "win32/base/text.h"
+#include "win32/files/files.h"
 
 namespace torvane::win32 {
 
-void Win32FileSystem::Copy(const platform::Path& source, const platform::Path& destination) {
+void Win32Files::Copy(const platform::Path& source, const platform::Path& destination) {
   if (!::CopyFileW(Wide(source).c_str(), Wide(destination).c_str(), FALSE)) Fail("CopyFileW");
 }
 
-bool Win32FileSystem::IsFile(const platform::Path& path) const {
-  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool IsNormalFile(const std::wstring& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+  return (attributes & kNotNormal) == 0;
 }
 
-void Win32FileSystem::MakeFolder(const platform::Path& path) {
+bool Win32Files::IsFile(const platform::Path& path) const {
+  return IsNormalFile(Wide(path));
+}
+
+void Win32Files::MakeFolder(const platform::Path& path) {
   const std::wstring folder = Wide(path);
   if (::CreateDirectoryW(folder.c_str(), nullptr)) return;
   const DWORD error = ::GetLastError();
@@ -31,7 +39,7 @@ void Win32FileSystem::MakeFolder(const platform::Path& path) {
   Fail("CreateDirectoryW", error);
 }
 
-std::optional<platform::Path> Win32FileSystem::LocalAppData() const {
+std::optional<platform::Path> Win32Files::LocalAppData() const {
   // SHGetFolderPathW, not SHGetKnownFolderPath: that one's result must be
   // freed through ole32, which the program does not otherwise need.
   const auto folderPath =

@@ -7,6 +7,7 @@
 #include "win32/base/error.h"
 #include "win32/base/handles.h"
 #include "win32/base/text.h"
+#include "win32/files/files.h"
 
 namespace torvane::win32 {
 namespace {
@@ -25,13 +26,7 @@ std::wstring WideFromAnsi(std::string_view s) {
 }  // namespace
 
 bool Win32FileSearch::IsNormalFile(std::string_view fullName) {
-  const std::wstring name = WideFromAnsi(fullName);
-  if (name.empty()) return false;
-  const DWORD attributes = ::GetFileAttributesW(name.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
-                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
-  return (attributes & kNotNormal) == 0;
+  return win32::IsNormalFile(WideFromAnsi(fullName));
 }
 
 void Win32ProcessStarter::Start(std::string_view program, int windowStyle) {
