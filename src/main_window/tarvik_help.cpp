@@ -38,12 +38,16 @@ std::optional<platform::Path> Tarvik::PerUserHelpCopy() const {
 }
 
 // Silent whatever happens: a missing help document is no reason to trouble
-// the user at start-up.
+// the user at start-up. A copy already the same as the source is kept: after
+// the start the copy is the source's, either way, and an unchanged one costs
+// nothing.
 void Tarvik::CopyHelp() noexcept {
   try {
     const platform::Path source = JoinAsText(s_.desktop.AppFolder(), u"\\help.doc");
     try {
-      s_.files.Copy(source, platform::Path(kHelpCopy));
+      if (!s_.files.SameFile(source, platform::Path(kHelpCopy))) {
+        s_.files.Copy(source, platform::Path(kHelpCopy));
+      }
       return;
     } catch (const std::exception&) {
       // A standard account cannot write the system folder: keep a copy of
@@ -52,8 +56,10 @@ void Tarvik::CopyHelp() noexcept {
     if (!s_.files.IsFile(source)) return;
     const auto folder = PerUserHelpFolder();
     if (!folder) return;
+    const platform::Path own = JoinAsText(*folder, kOwnCopyName);
+    if (s_.files.SameFile(source, own)) return;
     s_.files.MakeFolder(*folder);
-    s_.files.Copy(source, JoinAsText(*folder, kOwnCopyName));
+    s_.files.Copy(source, own);
   } catch (...) {
   }
 }

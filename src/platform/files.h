@@ -36,6 +36,9 @@ class Files {
   // Throws SystemError when the source is missing or the destination cannot
   // be written.
   virtual void Copy(const Path& source, const Path& destination) = 0;
+  // True when both exist with the same size and last-write time, which a
+  // copy keeps: then the one is a copy of the other.
+  virtual bool SameFile(const Path& a, const Path& b) const = 0;
   // True for an existing normal file: not a folder, a device, a hidden or a
   // system file.
   virtual bool IsFile(const Path& path) const = 0;

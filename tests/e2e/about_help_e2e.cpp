@@ -3,6 +3,8 @@
 #include "about/frm_about.h"
 #include "file_helpers.h"
 
+#include <tlhelp32.h>
+
 namespace torvane::e2e {
 namespace {
 
@@ -112,28 +114,60 @@ TEST(About, TheCloseBoxBringsBackTheMainWindow) {
 
 // The tests' own .doc association, whatever the prefix had: in the user's
 // classes, which Windows reads first, and the machine's, which Wine 8 reads.
+// Whether the process has loaded the DLL of that name.
+bool HasLoaded(DWORD pid, const wchar_t* dll) {
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+  MODULEENTRY32W module{};
+  module.dwSize = sizeof module;
+  bool found = false;
+  for (BOOL more = ::Module32FirstW(snapshot, &module); more && !found;
+       more = ::Module32NextW(snapshot, &module)) {
+    found = ::lstrcmpiW(module.szModule, dll) == 0;
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+// Where the system folder refuses the copy (a folder stands in its way),
+// the guide goes to the user's own folder, found without the shell: shell32
+// stays unloaded at rest, as on a standard account.
 TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
-  const std::wstring guide = L"c:\\windows\\encrypthelp.doc", doc = L"Software\\Classes\\.doc";
+  const std::wstring fixed = L"c:\\windows\\encrypthelp.doc", doc = L"Software\\Classes\\.doc";
   const std::wstring type = L"Software\\Classes\\TorvaneTest.Document";
   const fs::path stub = fs::path(ProgramFolder()) / L"stub.exe";
-  for (const bool withProgram : {true, false}) {
-    SCOPED_TRACE(withProgram ? "program" : "no program");
+  wchar_t local[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  const std::wstring own = std::wstring(local) + L"\\Torvane\\encrypthelp.doc";
+  const struct {
+    const char* name;
+    bool withProgram, refused;
+  } rows[] = {{"program", true, false}, {"no program", false, false}, {"refused", true, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
     DeleteKeys({doc, type});
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
       SetValue(root, doc, nullptr, L"TorvaneTest.Document");
-      if (withProgram) {
+      if (row.withProgram) {
         SetValue(root, type + L"\\shell\\open\\command", nullptr,
                  L"\"" + stub.wstring() + L"\" \"%1\"");
       }
     }
     fs::remove(stub.wstring() + L".ran");
-    ::DeleteFileW(guide.c_str());
-    App app;
-    EXPECT_EQ(ReadBytes(guide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
-    app.Post("help1");
-    EXPECT_EQ(Outcome(app, {stub}), withProgram
-                                        ? L"show=1\n\"" + stub.wstring() + L"\" \"" + guide + L"\""
-                                        : L"Error: Error opening help file. (icon), over Torvane");
+    ::DeleteFileW(fixed.c_str());
+    ::DeleteFileW(own.c_str());
+    if (row.refused) ::CreateDirectoryW(fixed.c_str(), nullptr);
+    const std::wstring guide = row.refused ? own : fixed;
+    {
+      App app;
+      EXPECT_EQ(ReadBytes(guide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
+      EXPECT_FALSE(HasLoaded(app.ProcessId(), L"shell32.dll"));
+      app.Post("help1");
+      EXPECT_EQ(Outcome(app, {stub}),
+                row.withProgram ? L"show=1\n\"" + stub.wstring() + L"\" \"" + guide + L"\""
+                                : L"Error: Error opening help file. (icon), over Torvane");
+      EXPECT_TRUE(HasLoaded(app.ProcessId(), L"shell32.dll")) << "Help loads it";
+    }
+    ::RemoveDirectoryW(fixed.c_str());
   }
 }
 

@@ -317,6 +317,22 @@ TEST_F(MainWindowTest, HelpOpensTheFixedCopyOrTheUsersOwn) {
     tarvik.Command("help1");
   }
   EXPECT_EQ(messages.shown, std::vector(4, ErrorBox("Error opening help file.")));
+
+  // A copy that is the source's already is kept; one that differs is replaced.
+  const auto copies = [&] { return std::count(log.begin(), log.end(), "Files.Copy"); };
+  for (const auto& [copy, want] : {std::pair{"guide", 0}, std::pair{"an older guide", 1}}) {
+    files.readOnly.clear();
+    files.files[fixed] = copy;
+    log.clear();
+    tarvik.Form_Load();
+    EXPECT_EQ(copies(), want) << copy;
+    EXPECT_EQ(files.files.at(fixed), "guide");
+  }
+  files.readOnly = {u"c:\\windows"};
+  files.files.erase(fixed);
+  log.clear();
+  tarvik.Form_Load();  // the user's own copy is the source's already
+  EXPECT_EQ(copies(), 1) << "only the refused copy to the system folder";
 }
 
 TEST_F(MainWindowTest, AboutTakesTheMainWindowsPlaceAndNeverLeavesNoWindow) {

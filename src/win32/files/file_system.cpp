@@ -23,6 +23,16 @@ bool IsNormalFile(const std::wstring& path) {
   return (attributes & kNotNormal) == 0;
 }
 
+bool Win32Files::SameFile(const platform::Path& a, const platform::Path& b) const {
+  WIN32_FILE_ATTRIBUTE_DATA one{}, other{};
+  if (!::GetFileAttributesExW(Wide(a).c_str(), GetFileExInfoStandard, &one) ||
+      !::GetFileAttributesExW(Wide(b).c_str(), GetFileExInfoStandard, &other)) {
+    return false;
+  }
+  return one.nFileSizeHigh == other.nFileSizeHigh && one.nFileSizeLow == other.nFileSizeLow &&
+         ::CompareFileTime(&one.ftLastWriteTime, &other.ftLastWriteTime) == 0;
+}
+
 bool Win32Files::IsFile(const platform::Path& path) const {
   return IsNormalFile(Wide(path));
 }
@@ -40,6 +50,11 @@ void Win32Files::MakeFolder(const platform::Path& path) {
 }
 
 std::optional<platform::Path> Win32Files::LocalAppData() const {
+  // The environment first: asking the shell loads shell32 and the libraries
+  // under it, which the start does not otherwise need.
+  wchar_t value[MAX_PATH];
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) return U16(std::wstring_view(value, n));
   // SHGetFolderPathW, not SHGetKnownFolderPath: that one's result must be
   // freed through ole32, which the program does not otherwise need.
   const auto folderPath =

@@ -15,6 +15,7 @@ class Win32Files final : public platform::Files {
   // target is either the old file or the new one, never a mix.
   void Replace(const platform::Path& file, std::string_view bytes) override;
   void Copy(const platform::Path& source, const platform::Path& destination) override;
+  bool SameFile(const platform::Path& a, const platform::Path& b) const override;
   bool IsFile(const platform::Path& path) const override;
   void MakeFolder(const platform::Path& path) override;
   std::optional<platform::Path> LocalAppData() const override;

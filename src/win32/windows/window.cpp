@@ -27,12 +27,17 @@ int SystemDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC proc) {
+// The icons go in the class: setting them on each window after it is made
+// costs its start more.
+void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC proc, HICON big,
+                       HICON small) {
   WNDCLASSEXW wc{};
   if (::GetClassInfoExW(instance, name.c_str(), &wc)) return;
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
+  wc.hIcon = big;
+  wc.hIconSm = small;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name.c_str();
@@ -46,7 +51,7 @@ void RegisterClassOnce(HINSTANCE instance, const std::wstring& name, WNDPROC pro
 Window::Window(const platform::WindowLayout& layout, HINSTANCE instance, Options options)
     : layout_(layout), options_(std::move(options)), dpi_(SystemDpi()) {
   const std::wstring cls = WideFromUtf8(layout.className);
-  RegisterClassOnce(instance, cls, &Window::Proc);
+  RegisterClassOnce(instance, cls, &Window::Proc, options_.bigIcon, options_.smallIcon);
 
   CreateDefaultFont();
   CreatePageBrush();
@@ -62,12 +67,6 @@ Window::Window(const platform::WindowLayout& layout, HINSTANCE instance, Options
   // Owned from WM_NCCREATE on: destroyed again if the rest fails.
   if (!created) Fail("CreateWindowExW", ::GetLastError(), "cannot create the window");
 
-  if (options_.bigIcon) {
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options_.bigIcon));
-  }
-  if (options_.smallIcon) {
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options_.smallIcon));
-  }
   BuildMenu();
   CreateControls();
 
