@@ -214,6 +214,49 @@ TEST(PasswordBox, IsMaskedNeverGivesItsTextAndRefusesCode0) {
   }
 }
 
+// How often the bytes stand in the committed, readable memory of a process.
+int CountInMemory(DWORD pid, std::string_view needle) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  int found = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  std::string page;
+  for (auto* at = static_cast<char*>(nullptr);
+       ::VirtualQueryEx(process, at, &info, sizeof info) == sizeof info;
+       at = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (info.State != MEM_COMMIT || !(info.Protect & kReadable) || (info.Protect & PAGE_GUARD)) {
+      continue;
+    }
+    page.resize(info.RegionSize);
+    SIZE_T got = 0;
+    if (!::ReadProcessMemory(process, info.BaseAddress, page.data(), page.size(), &got)) continue;
+    for (std::size_t i = page.find(needle); i < got; i = page.find(needle, i + 1)) ++found;
+  }
+  ::CloseHandle(process);
+  return found;
+}
+
+// The cipher ignores case, so an upper-cased copy of the password is all a
+// reader of the program's memory needs: none is left once Encrypt and
+// Decrypt are done and the password box is emptied (the box's own buffers
+// are the control's). The password of eight characters makes the key block
+// fit the cipher's vector registers.
+TEST(PasswordBox, NoUpperCasedCopyOutlivesEncryptAndDecrypt) {
+  App app;
+  app.SetText("Text1", std::wstring(3000, L'x'));
+  app.SetText("Text2", L"secretpw");
+  app.Click("Command1");
+  app.Click("Command2");
+  app.SetText("Text2", L"");
+  EXPECT_EQ(app.Text("Text1"), std::wstring(3000, L'x'));
+  const std::string upper = "SECRETPW";  // and in the key block, "ECRETPWS" repeated
+  std::string wide;
+  for (char c : upper) wide += {c, '\0'};
+  EXPECT_EQ(CountInMemory(app.ProcessId(), upper), 0) << "as bytes";
+  EXPECT_EQ(CountInMemory(app.ProcessId(), wide), 0) << "as UTF-16";
+}
+
 // Whether the clipboard carries the marks that keep it out of clipboard
 // history and the cloud clipboard: the first wants any data, the others a
 // DWORD 0.
