@@ -153,9 +153,10 @@ inline void PrintHeader() {
 
 inline void PrintRow(const Row& r) {
   char ratio[32];
-  // Two decimals where they mean something; a ratio of hundreds needs none.
+  // Three decimals near 1, where goals of 1.01 and 1.02 are told apart; a
+  // ratio of hundreds needs none.
   const double q = Median(r.subject) / Median(r.baseline);
-  std::snprintf(ratio, sizeof ratio, q < 10 ? "%.2f" : "%.0f", q);
+  std::snprintf(ratio, sizeof ratio, q < 2 ? "%.3f" : q < 10 ? "%.2f" : "%.0f", q);
   std::printf("| %s | %s: %s | %s: %s | %s | %s |\n", r.measure.c_str(), r.subjectName.c_str(),
               Figure(r.subject, r.unit).c_str(), r.baselineName.c_str(),
               Figure(r.baseline, r.unit).c_str(), ratio, r.goal.c_str());

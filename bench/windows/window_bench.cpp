@@ -2,7 +2,7 @@
 // the same run and alternated with it: only the ratios carry over to another
 // machine. Prints figures; never fails on a time. `make bench` runs it under
 // Wine.
-//   usage: window_bench [runs [shipped]]   (runs of each timing, 15 by
+//   usage: window_bench [runs [shipped]]   (runs of each timing, 31 by
 //          default; shipped: another build of torvane.exe, the shipped 32-bit
 //          one, whose start-up and idle memory are measured beside this one's)
 #include <windows.h>
@@ -302,13 +302,16 @@ int Run(int runs, const std::wstring& shipped) {
   const int peakRuns = std::max(3, runs / 5);
   std::printf(
       ".\n\nMedians of %d runs (peak working set: %d) with min-max, each alternated with its "
-      "baseline in this run.\n\nbare_floor.exe: one window and one multi-line edit box; "
-      "themed_floor.exe: the same with a common-controls 6 manifest and InitCommonControlsEx, as "
-      "a themed program must be. Both are built with torvane.exe's toolchain and options.\n\n",
+      "baseline in this run.\n\nsame_window_floor.exe: torvane.exe's window and nothing else, "
+      "built by the same runtime from the same layout table, with the same icon, manifest and "
+      "placement; bare_floor.exe: one window and one multi-line edit box; themed_floor.exe: the "
+      "same with a common-controls 6 manifest and InitCommonControlsEx, as a themed program must "
+      "be. All are built with torvane.exe's toolchain and options.\n\n",
       runs, peakRuns);
 
   const Programs programs{
       {"torvane.exe", ProgramFolder() + L"\\torvane.exe", L"TorvaneMain"},
+      {"same_window_floor.exe", ProgramFolder() + L"\\same_window_floor.exe", L"TorvaneMain"},
       {"bare_floor.exe", ProgramFolder() + L"\\bare_floor.exe", L"FloorWindow"},
       {"themed_floor.exe", ProgramFolder() + L"\\themed_floor.exe", L"FloorWindow"},
       {"notepad.exe", NotepadPath(), L"Notepad"},
@@ -339,7 +342,7 @@ int Run(int runs, const std::wstring& shipped) {
 }  // namespace torvane::e2e
 
 int wmain(int argc, wchar_t** argv) {
-  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 15;
+  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 31;
   try {
     return torvane::e2e::Run(runs, argc > 2 ? argv[2] : L"");
   } catch (const std::exception& e) {
