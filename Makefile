@@ -8,6 +8,7 @@
 #               and always on its 64-bit twin
 #   make bench  figures against baselines of the same run (not part of make test)
 #   make mutants  plants each listed fault and checks that a test catches it
+#   make mutants-sample  the same for N faults drawn at random with SEED
 #   make dist   build/dist/torvane-1.00-win32.zip
 
 SHELL := /bin/bash
@@ -25,7 +26,7 @@ IF_32BIT = $(if $(filter yes,$(RUNS_32BIT)),$(1),$(2))
 SHOWN = $(call IF_32BIT,$(WIN32),$(WIN64))
 SHOWN_NAME = $(call IF_32BIT,the shipped 32-bit torvane.exe,the 64-bit twin of torvane.exe; the shipped 32-bit exe cannot run here: $(RUNS_32BIT))
 
-.PHONY: all deps check-layers check-names mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean
+.PHONY: all deps check-layers check-names mutants native native-test fuzz-build fuzz fuzz-smoke windows windows-test check-exe check-dist test run screenshot bench dist format clean mutants-sample
 
 all: windows
 
@@ -94,6 +95,16 @@ test: check-layers check-names native-test fuzz-smoke check-exe check-dist windo
 mutants: deps
 	scripts/with-wine.sh build/mutants-win64 scripts/with-full-disk.sh build/mutants-win64 \
 	  bash scripts/mutants/run.sh "$(MUTANTS)"
+
+# N faults (100 by default) drawn over src/ with SEED (by default the time)
+# from libclang's syntax trees; each runs the suites make test runs over its
+# file. Not part of make test. SAMPLE_LIST=1 prints the draw only.
+N ?= 100
+SEED ?=
+mutants-sample: deps
+	bash scripts/install-deps.sh --mutants
+	scripts/with-wine.sh build/mutants-win64 scripts/with-full-disk.sh build/mutants-win64 \
+	  /usr/bin/python3 scripts/mutants/sample.py --count "$(N)" --seed "$(SEED)" $(if $(SAMPLE_LIST),--list)
 
 # The shipped exe where this machine runs 32-bit code, its 64-bit twin where
 # not; on Windows, build/win32/bin/torvane.exe is the program.

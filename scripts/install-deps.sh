@@ -14,8 +14,16 @@ win_pkgs=(g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
 
 installed() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]; }
 
+# libclang's Python bindings, with which make mutants-sample finds the places
+# to plant faults (for Debian's own python3).
+mutants_pkgs=(python3-clang-14 libclang1-14)
+
 want=("${native_pkgs[@]}")
-[ "${1:-}" = "--native-only" ] || want+=("${win_pkgs[@]}")
+case ${1:-} in
+  --native-only) ;;
+  --mutants) want=("${mutants_pkgs[@]}") ;;
+  *) want+=("${win_pkgs[@]}") ;;
+esac
 missing=()
 for p in "${want[@]}"; do installed "$p" || missing+=("$p"); done
 
@@ -33,7 +41,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-[ "${1:-}" = "--native-only" ] && exit 0
+case ${1:-} in --native-only | --mutants) exit 0 ;; esac
 
 # Debian's 32-bit Wine runs the shipped 32-bit exe, where the kernel runs
 # 32-bit code. Where it does not, nothing of i386 is installed: Debian's wine
