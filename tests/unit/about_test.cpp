@@ -9,94 +9,66 @@ namespace torvane {
 namespace {
 
 using namespace std::string_literals;
-
-constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+using Shows = std::vector<fakes::Shown>;
 
 struct AboutTest : ::testing::Test {
-  fakes::Log log;
-  fakes::FakeForm form{log, "About"}, mainForm{log, "Main"};
-  fakes::FakeMessages messages{log, "Messages"};
-  fakes::FakeDesktop desktop{log, "Desktop"};
-  fakes::FakeRegistry registry{log, "Registry"};
-  fakes::FakeLauncher launcher{log, "Launcher"};
-  FrmAbout about{{.form = form, .mainForm = mainForm},
-                 {.messages = messages,
-                  .desktop = desktop,
-                  .registry = registry,
-                  .files = launcher,
-                  .processes = launcher}};
-
-  void Value(const char* key, const char* name, std::uint32_t type, std::string bytes) {
-    registry.keys[key][name] = {type, std::move(bytes)};
-  }
-  // What System Info did: the program started, or the message.
-  std::string SysInfo() {
-    log.clear();
-    messages.shown.clear();
-    about.Command("cmdSysInfo");
-    EXPECT_TRUE(registry.open.empty()) << "every key closed";
-    for (auto a : registry.access) EXPECT_EQ(a, platform::kKeyRead);
-    if (!messages.shown.empty()) return messages.shown.at(0).text;
-    return log.empty() ? "" : log.back();
-  }
+  fakes::FakeForm form, mainForm;
+  fakes::FakeSystem sys;
+  fakes::FakeSysInfo tools;
+  FrmAbout about{{form, mainForm}, {sys, sys, tools, tools, tools}};
 };
 
 TEST_F(AboutTest, LoadPlacesItAndOkOrTheCloseBoxBringBackTheMainWindow) {
   about.Form_Load();
-  EXPECT_EQ(log, (fakes::Log{"Desktop.SetWindowPos", "About.SetLeft", "About.SetTop"}));
-  EXPECT_EQ(form.left, (19200 - 4410) / 2.0f);
+  EXPECT_EQ(sys.onTop, 1);
+  EXPECT_EQ(std::pair(form.left, form.top), std::pair(7395.0f, 4875.0f));  // (19200 - 4410) / 2
   form.visible = true;
   about.Command("cmdOK");
-  EXPECT_FALSE(form.visible);
-  EXPECT_TRUE(mainForm.visible);
+  EXPECT_EQ(std::pair(form.visible, mainForm.visible), std::pair(false, true));
   form.visible = true, mainForm.visible = false;
   about.Form_QueryUnload();
-  EXPECT_FALSE(form.visible);
-  EXPECT_TRUE(mainForm.visible);
+  EXPECT_EQ(std::pair(form.visible, mainForm.visible), std::pair(false, true));
 }
 
 TEST_F(AboutTest, SystemInfoStartsTheToolFromEitherLocationOrSaysItIsUnavailable) {
-  const std::string none = std::string(kSysInfoUnavailable);
-  const std::string fromFolder = "Launcher.Start D:\\Tools\\MSINFO32.EXE 1";
+  const Shows none{{"System Information Is Unavailable At This Time", 0, "Torvane"}};
+  const std::vector<std::string> fromFolder{"D:\\Tools\\MSINFO32.EXE 1"};
   const struct {
-    std::string_view name;
-    std::string toolPath, folder;  // empty: no such value
-    std::uint32_t toolType;
-    bool folderHasTool;
-    std::string want;
+    std::optional<std::pair<std::uint32_t, std::string>> tool;  // the first location's value
+    std::string folder;                // the second location's, as stored; empty: none
+    std::vector<std::string> started;  // every start tried, with its window style
+    Shows shown;
   } rows[] = {
-      {"the first location", "C:\\My Tools\\msinfo.exe\0"s, "", platform::kRegSz, false,
-       "Launcher.Start C:\\My Tools\\msinfo.exe 1"},
-      {"stored in quotes", "\"C:\\q.exe\"\0"s, "", platform::kRegSz, false,
-       "Launcher.Start C:\\q.exe 1"},
-      {"without its zero", "C:\\t.exe", "", platform::kRegSz, false, "Launcher.Start C:\\t.exe 1"},
-      {"expandable", "%WINDIR%\\m.exe\0"s, "", platform::kRegExpandSz, false,
-       "Launcher.Start C:\\Win\\m.exe 1"},
-      {"the second location", "", "D:\\Tools\0"s, 0, true, fromFolder},
-      {"a quoted folder", "", "\"D:\\Tools\"\0"s, 0, true, fromFolder},
-      {"no tool in that folder", "", "D:\\Tools\0"s, 0, false, none},
-      {"1024 bytes fit", std::string(1023, 'x') + '\0', "", platform::kRegSz, false,
-       "Launcher.Start " + std::string(1023, 'x') + " 1"},
-      {"1025 do not", std::string(1024, 'x') + '\0', "D:\\Tools\0"s, platform::kRegSz, true,
-       fromFolder},
-      {"zero bytes", "", "D:\\Tools\0"s, platform::kRegSz, true, none},
-      {"no value anywhere", "", "", 0, false, none},
+      {{{1, "C:\\My Tools\\msinfo.exe\0"s}}, "", {"C:\\My Tools\\msinfo.exe 1"}, {}},
+      {{{1, "\"C:\\q.exe\"\0"s}}, "", {"C:\\q.exe 1"}, {}},
+      {{{1, "C:\\t.exe"}}, "", {"C:\\t.exe 1"}, {}},                   // stored without its zero
+      {{{2, "%WINDIR%\\m.exe\0"s}}, "", {"<%WINDIR%\\m.exe> 1"}, {}},  // expanded
+      {{}, "D:\\Tools\0"s, fromFolder, {}},
+      {{}, "\"D:\\Tools\"\0"s, fromFolder, {}},
+      {{}, "E:\\Empty\0"s, {}, none},
+      {{}, "", {}, none},
+      {{{1, std::string(1023, 'x') + '\0'}}, "", {std::string(1023, 'x') + " 1"}, {}},
+      {{{1, std::string(1024, 'x') + '\0'}}, "D:\\Tools\0"s, fromFolder, {}},  // too long
+      // A value of no bytes, or a tool there that does not start: the first
+      // location ends it.
+      {{{1, ""}}, "D:\\Tools\0"s, {}, none},
+      {{{1, "C:\\gone.exe\0"s}}, "D:\\Tools\0"s, {"C:\\gone.exe 1"}, none},
   };
-  registry.environment["WINDIR"] = "C:\\Win";
+  tools.normalFiles = {"D:\\Tools\\MSINFO32.EXE"};
+  tools.broken = {"C:\\gone.exe"};
   for (const auto& r : rows) {
-    registry.keys.clear();
-    if (!r.toolPath.empty() || r.name == "zero bytes") {
-      Value(kToolKey, "PATH", r.toolType, r.toolPath);
+    tools.keys.clear();
+    if (r.tool) tools.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = *r.tool;
+    if (!r.folder.empty()) {
+      tools.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = {1, r.folder};
     }
-    if (!r.folder.empty()) Value(kFolderKey, "MSINFO", platform::kRegSz, r.folder);
-    launcher.normalFiles.clear();
-    if (r.folderHasTool) launcher.normalFiles.insert("D:\\Tools\\MSINFO32.EXE");
-    EXPECT_EQ(SysInfo(), r.want) << r.name;
+    tools.started.clear();
+    sys.shown.clear();
+    about.Command("cmdSysInfo");
+    EXPECT_EQ(tools.started, r.started) << (r.tool ? r.tool->second : "-") << r.folder;
+    EXPECT_EQ(sys.shown, r.shown) << (r.tool ? r.tool->second : "-") << r.folder;
+    EXPECT_EQ(tools.open, 0) << "every key closed";
   }
-  Value(kToolKey, "PATH", platform::kRegSz, "C:\\t.exe\0"s);
-  launcher.failStart = true;
-  EXPECT_EQ(SysInfo(), none) << "a start that fails";
 }
 
 TEST_F(AboutTest, ValuesConvertAsTheirTypeSays) {
