@@ -61,6 +61,9 @@ TEST_F(WindowsTest, EncryptAndDecryptReplaceTheTextAsOneUndoableEditOrRefuse) {
   EXPECT_EQ(Refused("Command2", u"aΩ"), ErrorBox("Error: The text contains the character \"Ω\" "
                                                  "(U+03A9), which this program cannot decrypt. "
                                                  "Nothing was changed."));
+  EXPECT_EQ(Refused("Command1", u"abc", u"pλ"),
+            ErrorBox("Error: The password contains the character \"λ\" (U+03BB), which this "
+                     "program cannot use in a password. Nothing was changed."));
   EXPECT_EQ(Refused("Command2", u"abc", u"␀␀␀A"),
             ErrorBox("Error: The password contains the character \"␀\" (U+2400), code 0, which "
                      "this program cannot use in a password. Nothing was changed."));
@@ -134,8 +137,7 @@ TEST_F(WindowsTest, LoadADropAndTheCommandLineReadTheFirstFileWithoutSavesLineEn
   EXPECT_EQ(std::tuple(asked.kind, asked.title, asked.filter, asked.flags),
             std::tuple(FilePickRequest::Kind::kOpen, u"Load"s, u"(*.txt)\0*.txt\0(*.*)\0*.*\0\0"s,
                        0x1000u));  // OFN_FILEMUSTEXIST
-  sys.files[u"C:\\a.txt"] = "changed";
-  sys.answers = {std::nullopt};
+  sys.files[u"C:\\a.txt"] = "changed", sys.answers = {std::nullopt};
   EXPECT_EQ(Run("load"), Shows{});
   EXPECT_EQ(text1.text, u"kept") << "a cancel keeps the box";
 }
@@ -164,6 +166,9 @@ TEST_F(WindowsTest, SaveWarnsThenWritesTheTextAndALineEnd) {
   EXPECT_EQ(Refused("save", u"xΩ"), ErrorBox("Error: The text contains the character \"Ω\" "
                                              "(U+03A9), which this program cannot save. Nothing "
                                              "was saved."));
+  EXPECT_EQ(Refused("save", std::u16string(32767, u'a')),
+            ErrorBox("Error: The text is too long to save. It can have at most 32766 characters. "
+                     "Nothing was saved."));
   sys.failure = "The disk is full.";
   sys.answers = {u"C:\\out.txt"};
   EXPECT_EQ(Refused("save", u"x"),
