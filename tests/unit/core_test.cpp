@@ -111,7 +111,7 @@ TEST(Layout, TwipsAtCommonDpiRoundHalvesAwayFromZero) {
 
 // A pair with an empty half is dropped: the dialog would take that field for
 // the list's end. (Load's and Save's own filters are checked with them.)
-TEST(WinFilter, PairsBecomeNulEndedFieldsAndAPairWithAnEmptyHalfGoes) {
+TEST(WinFilter, APairWithAnEmptyHalfIsDropped) {
   EXPECT_EQ(dialog::WinFilter("A||B|*.b|"), u"B\0*.b\0\0"s);
 }
 
