@@ -15,7 +15,6 @@ void Win32Files::Copy(const platform::Path& source, const platform::Path& destin
 }
 
 bool IsNormalFile(const std::wstring& path) {
-  if (path.empty()) return false;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |

@@ -1,0 +1,87 @@
+// What the window runtime builds and keeps: the menu bar, the About window
+// across openings, a clipboard that another program holds, the names of the
+// files a Save leaves beside its target.
+#include <cwchar>
+
+#include "about/frm_about.h"
+#include "file_helpers.h"
+#include "main_window/tarvik.h"
+#include "win32/files/side_files.h"
+#include "win32/windows/window.h"
+
+namespace torvane::e2e {
+namespace {
+
+std::wstring MenuItems(HMENU menu) {
+  std::wstring out;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    const bool separator = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
+    out += (i ? L" " : L"") + std::wstring(separator ? L"-" : text);
+    if (HMENU sub = ::GetSubMenu(menu, i)) out += L"(" + MenuItems(sub) + L")";
+  }
+  return out;
+}
+
+TEST(Menus, TheBarHoldsTheThreeMenusAndTheirItemsInOrder) {
+  win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
+  EXPECT_EQ(MenuItems(::GetMenu(window.hwnd())),
+            L"&File(&Minimize - &Exit) &Options(Save Load - Cut Copy Paste Clear) "
+            L"&Help(&About &Help)");
+}
+
+// OK only hides the About window: the next opening shows the same window
+// where the user left it, not centred anew.
+TEST(About, OpensAgainWhereItWasLeft) {
+  App app;
+  app.Click("about");
+  const HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+  ASSERT_TRUE(about);
+  ::SetWindowPos(about, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const int ok = *platform::ControlId(FrmAbout::Layout(), "cmdOK");
+  ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(ok, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(about); }));
+  app.Click("about");
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(about) != FALSE; }));
+  RECT r{};
+  ::GetWindowRect(about, &r);
+  EXPECT_EQ(r.left, 7);
+  EXPECT_EQ(r.top, 9);
+}
+
+// Another program holds the clipboard open for longer than Copy waits: the
+// user is told so, with the call that failed, and the box keeps its text.
+TEST(Clipboard, HeldByAnotherProgramCopySaysSoAndNamesTheCall) {
+  App app;
+  app.SetText("Text1", L"abc");
+  Send(app.Control("Text1"), EM_SETSEL, 0, 3);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  app.Post("copy");
+  const std::wstring seen = app.Answer();
+  ::CloseClipboard();
+  EXPECT_EQ(seen, L"Torvane: An unexpected error stopped this command:\nthe clipboard is in use "
+                  L"by another program (OpenClipboard, error 5) (icon), over Torvane");
+  EXPECT_EQ(app.Text("Text1"), L"abc");
+}
+
+// "<name>.<stamp><its complement>.torvane.tmp", 8 hex digits each: a name
+// that the next Save recognises as one of its own and clears.
+TEST(SideFiles, ASaveNamesItsFileByAStampAndItsComplementAndTheNextSaveClearsIt) {
+  const auto folder = FreshFolder();
+  const std::wstring target = (folder / L"t.txt").wstring();
+  const std::wstring path = win32::SidePath(target, win32::kNewSuffix);
+  EXPECT_NE(path, win32::SidePath(target, win32::kNewSuffix));
+  const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+  ASSERT_EQ(name.size(), std::wstring(L"t.txt.0123456789abcdef.torvane.tmp").size()) << name;
+  EXPECT_EQ(name.substr(0, 6) + name.substr(22), L"t.txt..torvane.tmp");
+  const unsigned long stamp = std::wcstoul(name.substr(6, 8).c_str(), nullptr, 16);
+  const unsigned long check = std::wcstoul(name.substr(14, 8).c_str(), nullptr, 16);
+  EXPECT_EQ(check, ~stamp & 0xFFFFFFFFul) << name;
+  WriteBytes(path, "left by a Save that was stopped");
+  win32::ClearStrays(target, win32::kNewSuffix);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
+}  // namespace torvane::e2e
