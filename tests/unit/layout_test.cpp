@@ -4,7 +4,6 @@
 // control in the wrong place.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <sstream>
 
 #include "about/frm_about.h"
@@ -65,32 +64,6 @@ TEST(Layout, TheAboutWindowIsAsDesigned) {
             "Line1(0) line 105 1920 5654 1920 tab -1 wide fore 255,255,255\n"
             "lblVersion label 1050 480 3885 465 tab 6 Arial 8.25\n"
             "lblDisclaimer label 1080 1680 3870 225 tab 4 Arial 8.25 fore 0,0,0\n");
-}
-
-// The runtime gives each control and menu item an id and turns a command's id
-// back into its name: each name must come back, and no two share an id.
-TEST(Layout, EveryControlAndMenuItemHasItsOwnIdThatLeadsBackToIt) {
-  for (const platform::WindowLayout* w : {&Tarvik::Layout(), &FrmAbout::Layout()}) {
-    SCOPED_TRACE(w->className);
-    std::set<int> ids;
-    for (const auto& c : w->controls) {
-      const auto id = platform::ControlId(*w, c.name);
-      ASSERT_TRUE(id) << c.name;
-      EXPECT_EQ(platform::NameOfId(*w, *id), c.name);
-      EXPECT_EQ(platform::ControlOfId(*w, *id), &c);
-      ids.insert(*id);
-    }
-    for (const auto& m : w->menus) {
-      const auto id = platform::MenuId(*w, m.name);
-      ASSERT_TRUE(id) << m.name;
-      EXPECT_EQ(platform::NameOfId(*w, *id), m.name);
-      EXPECT_EQ(platform::ControlOfId(*w, *id), nullptr);
-      ids.insert(*id);
-    }
-    EXPECT_EQ(ids.size(), w->controls.size() + w->menus.size());
-    EXPECT_FALSE(platform::ControlId(*w, "none") || platform::MenuId(*w, "none"));
-    for (int id : {0, 1, 2, *ids.rbegin() + 1}) EXPECT_EQ(platform::NameOfId(*w, id), "") << id;
-  }
 }
 
 }  // namespace
