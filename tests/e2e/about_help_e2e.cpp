@@ -57,7 +57,6 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
       {"Path", tool.wstring(), L"", L"show=1\n\"" + tool.wstring() + L"\""},
       {"Folder", L"", inFolder.parent_path().wstring(), L"show=1\n\"" + inFolder.wstring() + L"\""},
       {"PathToNoFile", (folder / L"missing.exe").wstring(), L"", unavailable},
-      {"Neither", L"", L"", unavailable},
       // The path is read into 1024 bytes, one a character and a zero at the
       // end: 1023 characters are read (and name no program), 1024 count as
       // no value, so the folder is tried.
@@ -84,7 +83,7 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
     }
     App app;
     app.Click("about");
-    HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+    const HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
     const int id = *platform::ControlId(FrmAbout::Layout(), "cmdSysInfo");
     // A second click while the first one's message is up is ignored.
     for (int click = 0; click < (row.outcome == unavailable ? 2 : 1); ++click) {
@@ -100,16 +99,31 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
 }
 
 // The About window's close box acts as OK: the window is kept for the next
-// time and the main window comes back.
-TEST(About, TheCloseBoxBringsBackTheMainWindow) {
-  App app;
-  app.Click("about");
-  HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
-  ASSERT_TRUE(about);
-  ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.Main()) != FALSE; }));
-  EXPECT_TRUE(::IsWindow(about));
-  EXPECT_FALSE(::IsWindowVisible(about));
+// time and the main window comes back. The main window's close box, Alt+F4
+// and File > Exit end the program, also after the About window was shown.
+TEST(Closing, TheAboutWindowsCloseBoxBringsBackTheMainWindowWhoseCloseEndsTheProgram) {
+  const std::pair<const char*, std::function<void(App&)>> ways[] = {
+      {"close box", [](App& app) { ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Alt+F4",
+       [](App& app) {
+         app.Keys("Text1", {VK_MENU, VK_F4});
+       }},
+      {"File > Exit", [](App& app) { app.Post("exit"); }},
+  };
+  for (const auto& [name, close] : ways) {
+    SCOPED_TRACE(name);
+    App app;
+    app.Click("about");
+    HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
+    ASSERT_TRUE(about);
+    ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.Main()) != FALSE; }));
+    EXPECT_TRUE(::IsWindow(about));
+    EXPECT_FALSE(::IsWindowVisible(about));
+    close(app);
+    EXPECT_TRUE(app.WaitForExit(10000)) << "still running";
+    EXPECT_EQ(app.ExitCode(), 0u);
+  }
 }
 
 // The tests' own .doc association, whatever the prefix had: in the user's

@@ -2,13 +2,12 @@
 // Save through the real window and the real common dialogs.
 #include "win32/files/files.h"
 
-#include <shlobj.h>
-#include <sddl.h>
-
 #include <future>
 #include <thread>
 
 #include "file_helpers.h"
+// After <windows.h>, which file_helpers.h brings.
+#include <sddl.h>
 
 namespace torvane::e2e {
 namespace {
@@ -66,22 +65,16 @@ class Win32FilesTest : public testing::Test {
 TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
   const std::string bytes("ab\0\xFF\r\n", 6);
   WriteBytes(file, bytes);
-  const struct {
-    std::size_t max;
-    std::string want;
-    bool more;
-  } rows[] = {{7, bytes, false}, {6, bytes, false}, {5, bytes.substr(0, 5), true}, {0, "", true}};
-  for (const auto& row : rows) {
-    const platform::FirstBytes got = files.ReadFirstBytes(file.u16string(), row.max);
-    EXPECT_EQ(std::pair(got.bytes, got.more), std::pair(row.want, row.more)) << row.max;
+  for (std::size_t max : {6, 5, 0}) {
+    const platform::FirstBytes got = files.ReadFirstBytes(file.u16string(), max);
+    EXPECT_EQ(std::pair(got.bytes, got.more), std::pair(bytes.substr(0, max), max < 6)) << max;
   }
   // A failure names the call, its code and the system's sentence for it.
   HANDLE lock = Lock(file);
-  for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION}) {
-    const auto name = code == ERROR_FILE_NOT_FOUND ? folder / L"missing" : file;
-    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(name.u16string(), 10); }),
-              SystemSentence(code) + " CreateFileW " + std::to_string(code));
-  }
+  EXPECT_EQ(Failure([&] { files.ReadFirstBytes((folder / L"missing").u16string(), 10); }),
+            "File not found. CreateFileW 2");
+  EXPECT_EQ(Failure([&] { files.ReadFirstBytes(file.u16string(), 10); }),
+            "Sharing violation. CreateFileW 32");
   ::CloseHandle(lock);
 }
 
@@ -99,8 +92,7 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
       {"New", nullptr, 0, false, "new", "none"},
       {"Longer", "the old contents", 0, false, "new", "none"},
       {"HiddenSystem", "old", kept, false, "new", "none"},
-      {"Locked", "old", 0, true, "old",
-       SystemSentence(ERROR_SHARING_VIOLATION) + " CreateFileW 32"},
+      {"Locked", "old", 0, true, "old", "Sharing violation. CreateFileW 32"},
       {"ReadOnly", "old", FILE_ATTRIBUTE_READONLY, false, "old", "The file is read-only.  0"},
       {"Private", "old", 0, false, "new", "none", true},
   };
@@ -262,9 +254,7 @@ TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNo
   // Over an existing file, the dialog asks; No keeps the file, and so does Cancel.
   dialog = OpenSave();
   app.EnterFile(dialog, file.wstring());
-  const HWND question = WaitWindow([&] {
-    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
-  });
+  const HWND question = app.WaitOwnedBy(dialog);
   EXPECT_EQ(ReadBox(question).title, L"Save Encrypted Text");
   Press(question, IDNO);
   Press(dialog, IDCANCEL);
@@ -273,6 +263,35 @@ TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNo
   EXPECT_EQ(ReadBytes(file), std::string("\0A\x80\xFF\r\n", 6));
   EXPECT_EQ(app.Text("Text1"), L"\u2400A\u20AC\u00FF");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+// What the Open dialog refuses itself, with a message of their own, staying
+// open: a file to load that is not there, and from 260 characters on a path
+// (Wine's dialog copies it into a buffer of 260). The dialog shows no
+// read-only check box, which means nothing to this program.
+TEST_F(FileCommands, TheOpenDialogRefusesAMissingFileAndAPathOf260) {
+  const std::wstring base = folder.wstring() + L"\\";
+  const std::pair<std::wstring, std::wstring> rows[] = {
+      {base + L"missing.txt", L"File does not exist"},  // Wine's words
+      {base + std::wstring(260 - base.size(), L'p'),
+       L"The path is too long: 260 characters, and this dialog takes at most 259.\nPlease choose a "
+       L"shorter one."},
+  };
+  app.SetText("Text1", L"MY TEXT");
+  for (const auto& [path, refusal] : rows) {
+    app.Post("load");
+    const HWND dialog = app.WaitFileDialog(L"Load");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, 0x410))) << "the read-only check box";
+    app.EnterFile(dialog, path);
+    const HWND box = app.WaitOwnedBy(dialog);
+    EXPECT_EQ(ReadBox(box).text, refusal);
+    Press(box, IDOK);
+    EXPECT_TRUE(::IsWindow(dialog));
+    Press(dialog, IDCANCEL);
+    app.Sync();
+    EXPECT_FALSE(app.FindMessageBox());
+    EXPECT_EQ(app.Text("Text1"), L"MY TEXT");
+  }
 }
 
 // One handler at a time: a drop that comes while Save's warning is up is
@@ -284,19 +303,16 @@ TEST_F(FileCommands, ADropUnderAQuestionIsIgnoredAndACloseEndsCleanly) {
   WriteBytes(target, "old");
   app.SetText("Text1", L"MY TEXT TO SAVE");
   app.Post("save");
-  const HWND warning =
-      WaitWindow([&] { return app.FindMessageBox() ? app.FindMessageBox()->hwnd : nullptr; });
-  app.Drop(dropped.wstring());
+  const HWND warning = app.WaitMessageBox();
+  app.Drop({dropped.wstring()});
   app.Sync();
   EXPECT_EQ(app.Text("Text1"), L"MY TEXT TO SAVE");
   Press(warning, IDOK);
   HWND dialog = app.WaitFileDialog(L"Save Encrypted Text");
-  app.Drop(dropped.wstring());
+  app.Drop({dropped.wstring()});
   app.Sync();
   app.EnterFile(dialog, target.wstring());
-  const HWND question = WaitWindow([&] {
-    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
-  });
+  const HWND question = app.WaitOwnedBy(dialog);
   EXPECT_EQ(app.Text("Text1"), L"MY TEXT TO SAVE");
   ::PostMessageW(app.Main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(app.WaitForExit(10000)) << "still running, or stopped in a crash";
@@ -306,51 +322,20 @@ TEST_F(FileCommands, ADropUnderAQuestionIsIgnoredAndACloseEndsCleanly) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
 }
 
-// Under Wine, COM1 is the serial port, where a read waits for data for good,
-// and aux.txt in any folder is that port too.
-TEST_F(FileCommands, LoadRefusesADeviceAndReadsAFileNamedLikeOne) {
-  const std::wstring refused =
-      L"Error: Error: The file could not be loaded. \"COM1\" is the name of a device, not of a "
-      L"file. (icon), over Torvane";
-  app.SetText("Text1", L"MY UNSAVED TEXT");
-  app.Post("load");
-  app.EnterFile(app.WaitFileDialog(L"Load"), L"COM1");
-  EXPECT_EQ(app.Answer(), refused);
-  EXPECT_EQ(app.Text("Text1"), L"MY UNSAVED TEXT");
-  WriteBytes(Literal(folder / L"aux.txt"), "the file's text");
-  app.Post("load");
-  Choose(app.WaitFileDialog(L"Load"), folder / L"aux.txt");
-  EXPECT_EQ(app.Text("Text1"), L"the file's text");
-  EXPECT_EQ(App(L"COM1").Answer(), refused) << "from the command line";
-}
-
-// A file named on the command line, or dropped on the window, loads.
+// A file named on the command line loads; of files dropped on the window,
+// the first. The shell drops only on a window that says it takes files.
 TEST(OpenedFile, CommandLineAndDroppedFilesLoad) {
-  const auto file = FreshFolder() / L"notes \xF1.txt";
+  const auto folder = FreshFolder();
+  const auto file = folder / L"notes \xF1.txt", second = folder / L"second.txt";
   WriteBytes(file, "from outside\x80\r\n");
+  WriteBytes(second, "the second");
   EXPECT_EQ(App(L"\"" + file.wstring() + L"\"").Text("Text1"), L"from outside\x20AC");
   App app;
-  app.Drop(file.wstring());
+  EXPECT_TRUE(::GetWindowLongW(app.Main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  app.Drop({file.wstring(), second.wstring()});
   EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"from outside\x20AC"; }));
-}
-
-// Wine's dialog copies the built path into a buffer of 260 characters: from
-// 260 on, the program says so in the dialog, which stays open.
-TEST_F(FileCommands, APathOf260CharactersIsRefusedInTheDialog) {
-  const std::wstring base = folder.wstring() + L"\\";
-  const std::wstring path = base + std::wstring(260 - base.size(), L'p');
-  app.Post("load");
-  HWND dialog = app.WaitFileDialog(L"Load");
-  app.EnterFile(dialog, path);
-  const HWND box = WaitWindow([&] {
-    return FindOf(app.ProcessId(), [&](HWND h) { return ::GetWindow(h, GW_OWNER) == dialog; });
-  });
-  EXPECT_EQ(ReadBox(box).text,
-            L"The path is too long: 260 characters, and this dialog takes at "
-            L"most 259.\nPlease choose a shorter one.");
-  Press(box, IDOK);
-  EXPECT_TRUE(::IsWindow(dialog));
-  Press(dialog, IDCANCEL);
+  app.Drop({second.wstring()});
+  EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"the second"; })) << "one more drop";
 }
 
 }  // namespace

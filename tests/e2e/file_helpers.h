@@ -3,37 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "harness.h"
 #include "win32/base/system_dll.h"
 
-// Test files, written and read by the test itself with plain Win32 calls.
+// Test files, written and read by the test itself.
 namespace torvane::e2e {
 
 inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
-  HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD n = 0;
-  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-  ::CloseHandle(h);
+  std::ofstream(file, std::ios::binary) << bytes;
 }
 
 inline std::string ReadBytes(const std::filesystem::path& file) {
-  HANDLE h = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-  std::string out(1 << 16, '\0');
-  DWORD n = 0;
-  ::ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr);
-  ::CloseHandle(h);
-  return out.substr(0, n);
-}
-
-// The system's own sentence for an error code.
-inline std::string SystemSentence(DWORD code) {
-  char buf[512];
-  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, 0, buf, sizeof buf, nullptr);
-  while (n > 0 && (buf[n - 1] == '\r' || buf[n - 1] == '\n' || buf[n - 1] == ' ')) --n;
-  return std::string(buf, n);
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The literal form of a full path: it reaches a file named like a device

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -151,32 +150,33 @@ void App::Keys(std::string_view control, std::initializer_list<WORD> keys) const
     throw std::runtime_error("the control did not get the focus");
   }
   std::vector<INPUT> input;
-  const auto add = [&](WORD key, DWORD up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    const bool extended = key == VK_INSERT || key == VK_DELETE;
-    in.ki.dwFlags = up | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    input.push_back(in);
-  };
-  for (WORD key : keys) add(key, 0);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) add(*it, KEYEVENTF_KEYUP);
+  for (int up = 0; up < 2; ++up) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const WORD key = keys.begin()[up ? keys.size() - 1 - i : i];
+      INPUT in{INPUT_KEYBOARD, {}};
+      in.ki.wVk = key;
+      in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) |
+                      (key == VK_INSERT || key == VK_DELETE ? KEYEVENTF_EXTENDEDKEY : 0);
+      input.push_back(in);
+    }
+  }
   if (::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)) != input.size()) {
     throw std::runtime_error("SendInput failed");
   }
 }
 
-void App::Drop(const std::wstring& file) const {
-  // A DROPFILES block with one wide name, written into the program's memory
-  // (Wine takes a plain pointer there as a fixed memory block).
-  struct {
-    DROPFILES head{sizeof(DROPFILES), {}, FALSE, TRUE};
-    wchar_t names[MAX_PATH + 2] = {};
-  } block;
-  file.copy(block.names, MAX_PATH);
+void App::Drop(std::initializer_list<std::wstring> files) const {
+  // A DROPFILES block of wide names, each ended by a zero and the list by
+  // another, written into the program's memory (Wine takes a plain pointer
+  // there as a fixed memory block).
+  std::wstring names;
+  for (const auto& file : files) names += file + L'\0';
+  std::string block(sizeof(DROPFILES), '\0');
+  *reinterpret_cast<DROPFILES*>(block.data()) = {sizeof(DROPFILES), {}, FALSE, TRUE};
+  block.append(reinterpret_cast<const char*>(names.c_str()), (names.size() + 1) * 2);
   HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pi_.dwProcessId);
-  void* remote = ::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE);
-  const bool written = ::WriteProcessMemory(process, remote, &block, sizeof block, nullptr);
+  void* remote = ::VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+  const bool written = ::WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
   ::CloseHandle(process);
   if (!written) throw std::runtime_error("cannot write the drop into the program");
   ::PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
@@ -191,15 +191,16 @@ std::optional<MessageBoxSeen> App::FindMessageBox() const {
 }
 
 std::wstring App::Answer() const {
-  const MessageBoxSeen box =
-      ReadBox(WaitWindow([&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; }));
+  const MessageBoxSeen box = ReadBox(WaitMessageBox());
   Dismiss(box);
   return Describe(box);
 }
 
-HWND App::FindFileDialog(std::wstring_view title) const {
-  return FindOf(pi_.dwProcessId, [&](HWND h) {
-    return ClassName(h) == L"#32770" && WindowText(h) == title && FileNameBox(h);
+HWND App::WaitFileDialog(std::wstring_view title) const {
+  return WaitWindow([&] {
+    return FindOf(pi_.dwProcessId, [&](HWND h) {
+      return ClassName(h) == L"#32770" && WindowText(h) == title && FileNameBox(h);
+    });
   });
 }
 

@@ -65,27 +65,33 @@ class App {
   // One that opens a window (message box, dialog): posted, not waited for.
   void Post(std::string_view name);
   std::optional<MessageBoxSeen> FindMessageBox() const;
+  HWND WaitMessageBox() const {
+    return WaitWindow([&] { return FindMessageBox() ? FindMessageBox()->hwnd : nullptr; });
+  }
   // Waits for a message box, presses its OK and describes it.
   std::wstring Answer() const;
   void Dismiss(const MessageBoxSeen& box, int button = IDOK) const {
     Press(box.hwnd, button);
     Sync();
   }
-  HWND FindFileDialog(std::wstring_view title) const;
-  HWND WaitFileDialog(std::wstring_view title) const {
-    return WaitWindow([&] { return FindFileDialog(title); });
+  // The window (a question, a refusal) that a dialog of the program shows.
+  HWND WaitOwnedBy(HWND owner) const {
+    return WaitWindow([&] {
+      return FindOf(pi_.dwProcessId, [&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner; });
+    });
   }
+  HWND WaitFileDialog(std::wstring_view title) const;
   // Types the path into the dialog and presses its OK button; does not wait.
   void EnterFile(HWND dialog, const std::wstring& path) const {
     Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   }
-  // Real keys from the keyboard, as the system delivers them to the control
-  // in focus: the window is brought to the front and the control focused,
-  // then the keys are pressed in order and released in reverse.
+  // Real keys, as the system delivers them to the control in focus: the
+  // window comes to the front, the control is focused, the keys are pressed
+  // in order and released in reverse.
   void Keys(std::string_view control, std::initializer_list<WORD> keys) const;
-  // A file dropped on the main window, as the shell drops it.
-  void Drop(const std::wstring& file) const;
+  // Files dropped on the main window, as the shell drops them.
+  void Drop(std::initializer_list<std::wstring> files) const;
   // Waits until the program has handled everything sent to it so far.
   void Sync() const { Send(main_, WM_NULL); }
 

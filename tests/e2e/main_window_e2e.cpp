@@ -58,23 +58,10 @@ int Count(HWND window, RECT r, COLORREF colour) {
 }
 
 // Programs started from now on take this DPI: Wine reads the user's
-// LogPixels when a process starts. The value it had comes back at the end.
-class StartingDpi {
- public:
-  explicit StartingDpi(DWORD dpi) {
-    had_ =
-        !::RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size_);
-    Set(dpi);
-  }
-  ~StartingDpi() { had_ ? Set(old_) : void(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue)); }
-
- private:
-  static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
-  static constexpr const wchar_t* kValue = L"LogPixels";
-  void Set(DWORD dpi) { ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4); }
-  DWORD old_ = 0, size_ = sizeof old_;
-  bool had_ = false;
-};
+// LogPixels when a process starts.
+void SetStartingDpi(DWORD dpi) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
+}
 
 // Wine has no high-contrast scheme: it always answers "off" and cannot be
 // told otherwise. A window made in this process is given an answer of ours.
@@ -107,9 +94,12 @@ TEST(Placement, BothWindowsOpenTopmostAndCentredOnTheScreen) {
 // DPI); none may hide the box's top border, which is not the page's grey.
 TEST(Drawing, NoLabelHidesTheTopBorderOfABoxAt96To192Dpi) {
   const COLORREF page = RGB(192, 192, 192);
+  const struct Back {
+    ~Back() { SetStartingDpi(96); }  // Wine's own
+  } back;
   for (DWORD dpi : {96, 120, 144, 192}) {
     SCOPED_TRACE(dpi);
-    const StartingDpi starting(dpi);
+    SetStartingDpi(dpi);
     App app;
     for (const char* name : {"Text1", "Text2"}) {
       RECT r{};
@@ -158,17 +148,14 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
 
 TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
   App app;
-  for (const char* control : {"Text1", "Text2", "Command1", "Command2"}) {
-    PostKey(app.Control(control), VK_ESCAPE);
-  }
+  const char* const order[] = {"Text1", "Text2", "Command1", "Command2", "Text1"};
+  for (const char* control : order) PostKey(app.Control(control), VK_ESCAPE);
   Send(app.Control("Text1"), WM_KEYDOWN, VK_ESCAPE, 1);  // past the dialog manager too
   for (const char* name : {"Text1", "Text2"}) {
-    SCOPED_TRACE(name);
-    const HWND box = app.Control(name);
     app.SetText(name, L"Hello,\r\nworld");
-    ::PostMessageW(box, WM_CHAR, 0x01, 1);  // what TranslateMessage makes of Ctrl+A
-    EXPECT_TRUE(WaitFor([&] { return Send(box, EM_GETSEL) == MAKELRESULT(0, 13); }));
-    EXPECT_EQ(app.Text(name), L"Hello,\r\nworld");
+    ::PostMessageW(app.Control(name), WM_CHAR, 0x01, 1);  // what TranslateMessage makes of Ctrl+A
+    EXPECT_TRUE(WaitFor([&] { return Send(app.Control(name), EM_GETSEL) == MAKELRESULT(0, 13); }))
+        << name;
   }
   EXPECT_FALSE(app.WaitForExit(500)) << "Esc ended the program";
   GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
@@ -177,12 +164,13 @@ TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
     return info.hwndFocus;
   };
   Send(app.Main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control("Text1")), TRUE);
-  ASSERT_TRUE(WaitFor([&] { return focus() == app.Control("Text1"); }));
-  for (const char* next : {"Text2", "Command1", "Command2", "Text1"}) {
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    EXPECT_TRUE(WaitFor([&] { return focus() == app.Control(order[i - 1]); }, 3s)) << order[i - 1];
     PostKey(focus(), VK_TAB);
-    EXPECT_TRUE(WaitFor([&] { return focus() == app.Control(next); }, 3s)) << next;
   }
-  EXPECT_EQ(app.Text("Text1"), L"Hello,\r\nworld") << "no tab typed";
+  EXPECT_TRUE(WaitFor([&] { return focus() == app.Control("Text1"); }, 3s));
+  EXPECT_EQ(app.Text("Text1") + app.Text("Text2"), L"Hello,\r\nworldHello,\r\nworld")
+      << "nothing typed by Esc, Ctrl+A or Tab";
 }
 
 // A password of code 0 (the box shows it as U+2400) would leave the
@@ -203,28 +191,25 @@ TEST(PasswordBox, IsMaskedNeverGivesItsTextAndRefusesCode0) {
     EXPECT_EQ(app.Text("Text2"), L"secret");
   }
   app.SetText("Text1", L"nul password text");
-  for (const wchar_t* code0 : {L"\u2400", L"\u2400\u2400\u2400A"}) {
-    app.SetText("Text2", code0);
-    app.Post("Command1");
-    EXPECT_EQ(app.Answer(),
-              L"Error: Error: The password contains the character \"\u2400\" (U+2400), code 0, "
-              L"which this program cannot use in a password. Nothing was changed. (icon), over "
-              L"Torvane");
-    EXPECT_EQ(app.Text("Text1"), L"nul password text");
-  }
+  app.SetText("Text2", L"\u2400\u2400A");
+  app.Post("Command1");
+  EXPECT_EQ(app.Answer(),
+            L"Error: Error: The password contains the character \"\u2400\" (U+2400), code 0, "
+            L"which this program cannot use in a password. Nothing was changed. (icon), over "
+            L"Torvane");
+  EXPECT_EQ(app.Text("Text1"), L"nul password text");
 }
 
 // How often the bytes stand in the committed, readable memory of a process.
 int CountInMemory(DWORD pid, std::string_view needle) {
   HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
   int found = 0;
   MEMORY_BASIC_INFORMATION info{};
   std::string page;
-  for (auto* at = static_cast<char*>(nullptr);
-       ::VirtualQueryEx(process, at, &info, sizeof info) == sizeof info;
+  for (char* at = nullptr; ::VirtualQueryEx(process, at, &info, sizeof info) == sizeof info;
        at = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
-                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
     if (info.State != MEM_COMMIT || !(info.Protect & kReadable) || (info.Protect & PAGE_GUARD)) {
       continue;
     }
@@ -323,6 +308,7 @@ TEST(Clipboard, EveryCopyIsMarkedPrivateNoneWithoutASelectionAndPasteTakesUnicod
   EXPECT_EQ(app.Text("Text1"), L"H\u03A9 \u20ACello, \u03A9\u2400!");
 }
 
+// Every key that pastes, and text put in by another program's message.
 TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   App app;
   const HWND box = app.Control("Text1");
@@ -332,26 +318,31 @@ TEST(Clipboard, NothingPastedOrTypedTakesTheBoxPast32766) {
   full.resize(32760);
   app.SetText("Text1", full);
   PutText(L"1234567");
-  const std::wstring refused =
-      L"Error: Error: The text box holds at most 32766 characters, and the pasted text would "
-      L"make it 32767. Nothing was pasted. (icon), over Torvane";
-  // Every key that pastes, and text put in by another program's message.
-  Send(box, EM_SETSEL, 32760, 32760);
-  ::PostMessageW(box, WM_CHAR, 0x16, 1);  // Ctrl+V
-  EXPECT_EQ(app.Answer(), refused);
-  EXPECT_EQ(app.Text("Text1"), full);
-  Send(box, EM_SETSEL, 32760, 32760);
-  app.Keys("Text1", {VK_SHIFT, VK_INSERT});
-  EXPECT_EQ(app.Answer(), refused);
-  EXPECT_EQ(app.Text("Text1"), full);
-  Send(box, EM_SETSEL, 32760, 32760);
-  std::thread other(
-      [&] { ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1234567")); });
-  EXPECT_EQ(app.Answer(),
-            L"Error: Error: The text box holds at most 32766 characters, and the inserted text "
-            L"would make it 32767. Nothing was inserted. (icon), over Torvane");
+  std::thread other;
+  const std::pair<std::function<void()>, const wchar_t*> ways[] = {
+      {[&] { ::PostMessageW(box, WM_CHAR, 0x16, 1); },  // Ctrl+V
+       L"Error: Error: The text box holds at most 32766 characters, and the pasted text would "
+       L"make it 32767. Nothing was pasted. (icon), over Torvane"},
+      {[&] {
+         app.Keys("Text1", {VK_SHIFT, VK_INSERT});
+       },
+       L"Error: Error: The text box holds at most 32766 characters, and the pasted text would "
+       L"make it 32767. Nothing was pasted. (icon), over Torvane"},
+      {[&] {
+         other = std::thread([box] {
+           ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1234567"));
+         });
+       },
+       L"Error: Error: The text box holds at most 32766 characters, and the inserted text would "
+       L"make it 32767. Nothing was inserted. (icon), over Torvane"},
+  };
+  for (const auto& [put, refusal] : ways) {
+    Send(box, EM_SETSEL, 32760, 32760);
+    put();
+    EXPECT_EQ(app.Answer(), refusal);
+    EXPECT_EQ(app.Text("Text1"), full);
+  }
   other.join();
-  EXPECT_EQ(app.Text("Text1"), full);
   // Typed: the 32766th character goes in, the next does not.
   app.SetText("Text1", full + L"12345");
   Send(box, EM_SETSEL, 32765, 32765);
