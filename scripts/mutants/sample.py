@@ -31,11 +31,17 @@ EQUIVALENT = "scripts/mutants/equivalent.txt"
 
 
 def sh(cmd, timeout=None, log=None):
-    """The command's exit code; 124 when it ran out of time."""
+    """The command's exit code; 124 when it ran out of time. Its own process
+    group, ended with it on a timeout or Ctrl+C, so that the source is put
+    back at once."""
+    p = subprocess.Popen(cmd, stdout=log, stderr=subprocess.STDOUT, cwd=ROOT, start_new_session=True)
     try:
-        return subprocess.run(cmd, stdout=log, stderr=subprocess.STDOUT, timeout=timeout,
-                              cwd=ROOT).returncode
-    except subprocess.TimeoutExpired:
+        return p.wait(timeout=timeout)
+    except (subprocess.TimeoutExpired, KeyboardInterrupt) as e:
+        os.killpg(p.pid, signal.SIGKILL)
+        p.wait()
+        if isinstance(e, KeyboardInterrupt):
+            raise
         return 124
 
 
