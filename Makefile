@@ -98,13 +98,14 @@ mutants: deps
 
 # N faults (100 by default) drawn over src/ with SEED (by default the time)
 # from libclang's syntax trees; each runs the suites make test runs over its
-# file. Not part of make test. SAMPLE_LIST=1 prints the draw only.
+# file. Not part of make test. SAMPLE_LIST=1 prints the draw only;
+# RETRY=FILE runs only the survivors FILE lists, as a run printed them.
 N ?= 100
 SEED ?=
 mutants-sample: deps
 	bash scripts/install-deps.sh --mutants
 	scripts/with-wine.sh build/mutants-win64 scripts/with-full-disk.sh build/mutants-win64 \
-	  /usr/bin/python3 scripts/mutants/sample.py --count "$(N)" --seed "$(SEED)" $(if $(SAMPLE_LIST),--list)
+	  /usr/bin/python3 scripts/mutants/sample.py --count "$(N)" --seed "$(SEED)" $(if $(SAMPLE_LIST),--list) $(if $(RETRY),--retry $(abspath $(RETRY)))
 
 # The shipped exe where this machine runs 32-bit code, its 64-bit twin where
 # not; on Windows, build/win32/bin/torvane.exe is the program.

@@ -4,7 +4,9 @@ draw.py finds. A fault that does not build is drawn again; one listed in
 equivalent.txt is skipped. Prints "caught N of M" and each survivor, and puts
 the source back, also on Ctrl+C. Run through `make mutants-sample`, which
 gives it Wine (with-wine.sh) and a full disk.
-  usage: sample.py [--seed S] [--count N] [--list]   (--list: the draw only)"""
+  usage: sample.py [--seed S] [--count N] [--list] [--retry FILE]
+  (--list: the draw only; --retry: only the faults FILE names, one a line as
+  the run printed its survivors)"""
 import argparse
 import os
 import random
@@ -174,6 +176,7 @@ def main():
     ap.add_argument("--seed", default="")
     ap.add_argument("--count", type=int, default=100)
     ap.add_argument("--list", action="store_true")
+    ap.add_argument("--retry", help="a file of survivor lines as a run printed them: only those")
     args = ap.parse_args()
     seed = int(args.seed) if args.seed else int(time.time())
     os.chdir(ROOT)
@@ -190,6 +193,11 @@ def main():
             sys.exit(f"mutants: the {folder} build fails as it is (log: {LOG})")
     faults = draw.find(ROOT, [(NATIVE, None), (TWIN, "x86_64-w64-mingw32")])
     random.Random(seed).shuffle(faults)
+    if args.retry:
+        with open(args.retry, encoding="utf-8") as f:
+            wanted = {l.strip().removeprefix("survived:").strip() for l in f}
+        faults = [f for f in faults if f"{f.where()}: {f.edit} ({f.operator})" in wanted]
+        args.count = len(faults)
     skip = equivalents()
     print(f"mutants: seed {seed}, {args.count} of {len(faults)} faults in src/, tried {runner.where}")
     if args.list:

@@ -154,8 +154,11 @@ TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
   const std::wstring own = std::wstring(local) + L"\\Torvane\\encrypthelp.doc";
   const struct {
     const char* name;
-    bool withProgram, refused;
-  } rows[] = {{"program", true, false}, {"no program", false, false}, {"refused", true, true}};
+    bool withProgram, refused, noEnvironment;  // the last: no LOCALAPPDATA, the shell's answer
+  } rows[] = {{"program", true, false, false},
+              {"no program", false, false, false},
+              {"refused", true, true, false},
+              {"refused, no LOCALAPPDATA", true, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     DeleteKeys({doc, type});
@@ -171,16 +174,18 @@ TEST(Help, OpensTheCopiedGuideWithItsProgramOrSaysItCannot) {
     ::DeleteFileW(own.c_str());
     if (row.refused) ::CreateDirectoryW(fixed.c_str(), nullptr);
     const std::wstring guide = row.refused ? own : fixed;
+    if (row.noEnvironment) ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
     {
       App app;
       EXPECT_EQ(ReadBytes(guide), ReadBytes(ProgramFolder() + L"\\help.doc")) << "copied at start";
-      EXPECT_FALSE(HasLoaded(app.ProcessId(), L"shell32.dll"));
+      EXPECT_EQ(HasLoaded(app.ProcessId(), L"shell32.dll"), row.noEnvironment) << "at rest";
       app.Post("help1");
       EXPECT_EQ(Outcome(app, {stub}),
                 row.withProgram ? L"show=1\n\"" + stub.wstring() + L"\" \"" + guide + L"\""
                                 : L"Error: Error opening help file. (icon), over Torvane");
       EXPECT_TRUE(HasLoaded(app.ProcessId(), L"shell32.dll")) << "Help loads it";
     }
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", local);
     ::RemoveDirectoryW(fixed.c_str());
   }
 }
