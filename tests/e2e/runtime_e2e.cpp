@@ -2,6 +2,7 @@
 // across openings, a clipboard that another program holds, the names of the
 // files a Save leaves beside its target.
 #include <cwchar>
+#include <vector>
 
 #include "about/frm_about.h"
 #include "file_helpers.h"
@@ -29,6 +30,35 @@ TEST(Menus, TheBarHoldsTheThreeMenusAndTheirItemsInOrder) {
   EXPECT_EQ(MenuItems(::GetMenu(window.hwnd())),
             L"&File(&Minimize - &Exit) &Options(Save Load - Cut Copy Paste Clear) "
             L"&Help(&About &Help)");
+}
+
+// At 96 DPI a pixel is 15 twips, and every place and size of the design
+// divides by 15: the boxes and buttons stand exactly there, with the styles
+// the design gives them.
+TEST(Controls, TheBoxesAndButtonsStandWhereTheDesignPutsThemWithTheirStyles) {
+  App app;
+  const struct {
+    const char* name;
+    RECT at;
+    LONG have, lack;
+  } rows[] = {
+      {"Text1", {8, 24, 281, 181}, ES_MULTILINE | WS_VSCROLL | WS_TABSTOP, ES_PASSWORD},
+      {"Text2", {8, 200, 281, 221}, ES_PASSWORD | WS_TABSTOP, ES_MULTILINE | WS_VSCROLL},
+      {"Command1", {32, 232, 113, 257}, WS_TABSTOP, BS_DEFPUSHBUTTON},
+      {"Command2", {168, 232, 249, 257}, WS_TABSTOP, BS_DEFPUSHBUTTON},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const HWND c = app.Control(row.name);
+    RECT r{};
+    ::GetWindowRect(c, &r);
+    ::MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
+              std::vector<LONG>({row.at.left, row.at.top, row.at.right, row.at.bottom}));
+    const LONG style = ::GetWindowLongW(c, GWL_STYLE);
+    EXPECT_EQ(style & row.have, row.have);
+    EXPECT_EQ(style & row.lack, 0);
+  }
 }
 
 // OK only hides the About window: the next opening shows the same window
