@@ -31,6 +31,7 @@ LOG = "build/mutants-sample.log"
 # back first by the next run.
 PENDING = "build/mutants-sample.pending"
 EQUIVALENT = "scripts/mutants/equivalent.txt"
+SHIPPED_ONLY = " (passed on the shipped exe)"
 
 
 def sh(cmd, timeout=None, log=None):
@@ -100,7 +101,7 @@ class Runner:
             if rc == 124:
                 sh(["wineserver", "-k"])
             if rc == 0:
-                return "survived" + ("" if w == TWIN else " (passed on the shipped exe)")
+                return "survived" + ("" if w == TWIN else SHIPPED_ONLY)
         return "caught"
 
     def baseline(self):
@@ -196,7 +197,8 @@ def main():
     random.Random(seed).shuffle(faults)
     if args.retry:
         with open(args.retry, encoding="utf-8") as f:
-            wanted = {l.strip().removeprefix("survived:").strip() for l in f}
+            wanted = {l.strip().removeprefix("survived:").strip().removesuffix(SHIPPED_ONLY)
+                      for l in f}
         faults = [f for f in faults if f"{f.where()}: {f.edit} ({f.operator})" in wanted]
         args.count = len(faults)
     skip = equivalents()
