@@ -56,6 +56,7 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
       {u"ab\u03A9c\u03BB", U'\u03A9', "\"\u03A9\" (U+03A9)"},
       {u"x\u2192", U'\u2192', "\"\u2192\" (U+2192)"},
       {u"x\U0001F600", U'\U0001F600', "\"\U0001F600\" (U+1F600)"},
+      {u"x\U0010FFFF", U'\U0010FFFF', "\"\U0010FFFF\" (U+10FFFF)"},
       {u"x\0"s, U'\0', "(U+0000)"},
       {u"x\x85", U'\x85', "(U+0085)"}};  // a C1 control shows as a code
   for (const auto& [box, first, described] : rows) {
@@ -68,8 +69,8 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
 // Known forms; then an over-long NUL, a surrogate and a form cut short, none
 // of them a character.
 TEST(Utf, KnownEncodingsAndReplacementOfWhatIsNotACharacter) {
-  EXPECT_EQ(text::Utf8ToUtf16("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC0\x80\xED\xA0\x80\xE2\x82"),
-            u"\u00E9\u20AC\U0001F600\uFFFD\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(text::Utf8ToUtf16("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBF\xC0\x80\xED\xA0\x80\xE2\x82"),
+            u"\u00E9\u20AC\U0001F600\uFFFF\uFFFD\uFFFD\uFFFD\uFFFD");
 }
 
 // Hands out heap memory and counts what was not wiped when it comes back.
