@@ -48,6 +48,10 @@ inline void Unix(const std::filesystem::path& folder, const std::wstring& comman
 inline std::filesystem::path FreshFolder() {
   const auto folder = std::filesystem::temp_directory_path() / L"torvane e2e";
   std::error_code ignored;  // a program still running there keeps the folder itself
+  // A read-only file would stay, and fail the next test that writes there.
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+    ::SetFileAttributesW(Literal(e.path()).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
   std::filesystem::remove_all(Literal(folder), ignored);
   std::filesystem::create_directories(folder);
   return folder;
