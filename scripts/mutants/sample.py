@@ -8,6 +8,7 @@ gives it Wine (with-wine.sh) and a full disk.
   (--list: the draw only; --retry: only the faults FILE names, one a line as
   the run printed its survivors)"""
 import argparse
+import atexit
 import os
 import random
 import shutil
@@ -63,6 +64,7 @@ class Runner:
         else:
             self.where = "on the 64-bit twin only: " + ok.stdout.strip()
         self.corpus = tempfile.mkdtemp(prefix="torvane-mutants-corpus-")
+        atexit.register(shutil.rmtree, self.corpus, True)
 
     def configure(self):
         steps = [["cmake", "--preset", "native", "-B", NATIVE], ["cmake", "--preset", "fuzz", "-B", FUZZ]]
@@ -74,7 +76,7 @@ class Runner:
     def build(self, folder, targets):
         return sh(["cmake", "--build", folder, "--target", *targets], timeout=600, log=self.log) == 0
 
-    def native(self, tests_only=False):
+    def native(self):
         """'caught', 'survived' or 'no build'."""
         if not self.build(NATIVE, ["torvane_unit_tests"]):
             return "no build"
