@@ -74,10 +74,15 @@ class App {
     Press(box.hwnd, button);
     Sync();
   }
-  // The window (a question, a refusal) that a dialog of the program shows.
+  // The message box (a question, a refusal) that a dialog of the program
+  // shows; not the dialog's own passing windows, such as a list that drops down.
   HWND WaitOwnedBy(HWND owner) const {
     return WaitWindow([&] {
-      return FindOf(pi_.dwProcessId, [&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner; });
+      return FindOf(pi_.dwProcessId, [&](HWND h) {
+        wchar_t cls[8] = {};
+        return ::GetWindow(h, GW_OWNER) == owner && ::GetClassNameW(h, cls, 8) &&
+               std::wstring_view(cls) == L"#32770";
+      });
     });
   }
   HWND WaitFileDialog(std::wstring_view title) const;
