@@ -37,10 +37,22 @@ std::wstring WindowText(HWND hwnd) {
 
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   DWORD_PTR r = 0;
-  if (!::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 10000, &r)) {
-    throw std::runtime_error("a window does not answer");
+  // Under the 32-bit Wine a send to a live window now and then fails at once,
+  // long before its time is up: tried again. A window that stays silent for
+  // 10 s, or is gone, does not answer.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ::SetLastError(ERROR_SUCCESS);
+    if (::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 10000, &r)) {
+      return static_cast<LRESULT>(r);
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_TIMEOUT || !::IsWindow(hwnd)) {
+      throw std::runtime_error("a window does not answer message " + std::to_string(msg) +
+                               " (error " + std::to_string(error) + ")");
+    }
+    std::this_thread::sleep_for(50ms);
   }
-  return static_cast<LRESULT>(r);
+  throw std::runtime_error("a send of message " + std::to_string(msg) + " fails");
 }
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
