@@ -30,6 +30,15 @@ TEST(Menus, TheBarHoldsTheThreeMenusAndTheirItemsInOrder) {
   EXPECT_EQ(MenuItems(::GetMenu(window.hwnd())),
             L"&File(&Minimize - &Exit) &Options(Save Load - Cut Copy Paste Clear) "
             L"&Help(&About &Help)");
+  // Too narrow for the bar, which wraps onto a second row: the window grows
+  // to keep its client area the layout's, 110 by 263 pixels (15 twips each).
+  auto narrow = Tarvik::Layout();
+  narrow.clientWidth = 1650;
+  win32::Window cramped(narrow, ::GetModuleHandleW(nullptr), {});
+  RECT client{};
+  ::GetClientRect(cramped.hwnd(), &client);
+  EXPECT_EQ(client.right, 110);
+  EXPECT_EQ(client.bottom, 263);
 }
 
 // At 96 DPI a pixel is 15 twips, and every place and size of the design
