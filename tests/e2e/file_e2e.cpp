@@ -324,7 +324,7 @@ TEST_F(FileCommands, ADropUnderAQuestionIsIgnoredAndACloseEndsCleanly) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
 }
 
-// A file named on the command line loads; of files dropped on the window,
+// A file named on the command line loads, once; of files dropped on the window,
 // the first. The shell drops only on a window that says it takes files.
 TEST(OpenedFile, CommandLineAndDroppedFilesLoad) {
   const auto folder = FreshFolder();
@@ -332,6 +332,13 @@ TEST(OpenedFile, CommandLineAndDroppedFilesLoad) {
   WriteBytes(file, "from outside\x80\r\n");
   WriteBytes(second, "the second");
   EXPECT_EQ(App(L"\"" + file.wstring() + L"\"").Text("Text1"), L"from outside\x20AC");
+  {
+    // Said once: the start loads the file once.
+    const App missing(L"\"" + (folder / L"gone.txt").wstring() + L"\"");
+    EXPECT_EQ(missing.Answer(),
+              L"Error: Error: The file could not be loaded. File not found. (icon), over Torvane");
+    EXPECT_FALSE(WaitFor([&] { return missing.FindMessageBox().has_value(); }, 500ms));
+  }
   App app;
   EXPECT_TRUE(::GetWindowLongW(app.Main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   app.Drop({file.wstring(), second.wstring()});
