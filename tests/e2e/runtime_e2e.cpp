@@ -70,6 +70,20 @@ TEST(Controls, TheBoxesAndButtonsStandWhereTheDesignPutsThemWithTheirStyles) {
   }
 }
 
+// A control that its table keeps out of the tab order has no tab stop; the
+// rest of its style stays its kind's.
+TEST(Controls, OneKeptOutOfTheTabOrderHasNoTabStop) {
+  auto layout = Tarvik::Layout();
+  std::vector<platform::ControlRow> rows(layout.controls.begin(), layout.controls.end());
+  const int id = *platform::ControlId(layout, "Command1");
+  rows[id - platform::kFirstControlId].flags |= platform::kNoTabStop;
+  layout.controls = rows;
+  win32::Window window(layout, ::GetModuleHandleW(nullptr), {});
+  const LONG style = ::GetWindowLongW(::GetDlgItem(window.hwnd(), id), GWL_STYLE);
+  EXPECT_EQ(style & (WS_TABSTOP | WS_DISABLED | WS_CAPTION), 0);
+  EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+}
+
 // OK only hides the About window: the next opening shows the same window
 // where the user left it, not centred anew.
 TEST(About, OpensAgainWhereItWasLeft) {
