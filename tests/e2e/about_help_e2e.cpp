@@ -10,8 +10,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-  ::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, text.c_str(),
+void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text,
+              DWORD type = REG_SZ) {
+  ::RegSetKeyValueW(root, key.c_str(), name, type, text.c_str(),
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
@@ -47,16 +48,21 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   const fs::path tool = folder / L"sys info" / L"msinfo tool.exe";
   const fs::path inFolder = folder / L"tool folder" / L"MSINFO32.EXE";
   const fs::path decoy = folder / L"decoy" / L"MSINFO32.EXE";
+  ::SetEnvironmentVariableW(L"TORVANE_TOOLS", tool.parent_path().c_str());
   const std::wstring unavailable =
       L"Torvane: System Information Is Unavailable At This Time, over About";
   const struct {
     const char* name;
     std::wstring path, toolFolder;  // the two values, empty when not there
     std::wstring outcome;
+    DWORD type = REG_SZ;  // of the path
   } rows[] = {
       {"Path", tool.wstring(), L"", L"show=1\n\"" + tool.wstring() + L"\""},
       {"Folder", L"", inFolder.parent_path().wstring(), L"show=1\n\"" + inFolder.wstring() + L"\""},
       {"PathToNoFile", (folder / L"missing.exe").wstring(), L"", unavailable},
+      // Expanded from the environment, which the program has from this one.
+      {"ExpandablePath", L"%TORVANE_TOOLS%\\msinfo tool.exe", L"",
+       L"show=1\n\"" + tool.wstring() + L"\"", REG_EXPAND_SZ},
       // The path is read into 1024 bytes, one a character and a zero at the
       // end: 1023 characters are read (and name no program), 1024 count as
       // no value, so the folder is tried.
@@ -77,7 +83,7 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
     // root finds the right one.
     SetValue(HKEY_CURRENT_USER, kToolKey, L"PATH", decoy.wstring());
     SetValue(HKEY_CURRENT_USER, kFolderKey, L"MSINFO", decoy.parent_path().wstring());
-    if (!row.path.empty()) SetValue(HKEY_LOCAL_MACHINE, kToolKey, L"PATH", row.path);
+    if (!row.path.empty()) SetValue(HKEY_LOCAL_MACHINE, kToolKey, L"PATH", row.path, row.type);
     if (!row.toolFolder.empty()) {
       SetValue(HKEY_LOCAL_MACHINE, kFolderKey, L"MSINFO", row.toolFolder);
     }
