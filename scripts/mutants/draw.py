@@ -278,7 +278,7 @@ def find(root, builds):
         with open(cache) as f:
             stored = json.load(f)
         if stored["digest"] == digest.hexdigest():
-            return [fault_of(d) for d in stored["faults"]]
+            return told_apart([fault_of(d) for d in stored["faults"]])
     except (OSError, ValueError, KeyError):
         pass
     finder = Finder(root)
@@ -287,6 +287,24 @@ def find(root, builds):
     faults = sorted(finder.faults.values(), key=lambda f: f.key())
     with open(cache, "w") as f:
         json.dump({"digest": digest.hexdigest(), "faults": [vars(x) for x in faults]}, f)
+    return told_apart(faults)
+
+
+ORDINALS = ["first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth"]
+NTH = re.compile(r", the \w+ on the line(?= \()")
+
+
+def told_apart(faults):
+    """Faults of one line that read alike (two `0` -> `1`) are named by their
+    place on it, so that a survivor, or an equivalent entry, names one."""
+    alike = {}
+    for f in faults:
+        alike.setdefault((f.path, f.line, f.operator, f.edit), []).append(f)
+    for same in alike.values():
+        if len(same) > 1:
+            for i, f in enumerate(sorted(same, key=lambda f: f.start)):
+                nth = ORDINALS[i] if i < len(ORDINALS) else f"{i + 1}th"
+                f.edit += f", the {nth} on the line"
     return faults
 
 
