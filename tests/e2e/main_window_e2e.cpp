@@ -147,15 +147,16 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
   importedSystemParameters = systemParameters;
 }
 
-// The About window's etched rule, at 96 DPI (15 twips a pixel): a white
-// line two pixels high from x 7 to 375 on rows 128 and 129, and over its
-// first row a grey one from x 8 to 377.
-TEST(Drawing, TheAboutWindowsRuleIsAGreyLineOverAWhiteOneTwiceAsHigh) {
+// The About window has no menu bar. Its etched rule, at 96 DPI (15 twips a
+// pixel): a white line two pixels high from x 7 to 375 on rows 128 and 129,
+// and over its first row a grey one from x 8 to 377.
+TEST(Drawing, TheAboutWindowHasNoMenuBarAndItsRuleIsGreyOverWhiteTwiceAsHigh) {
   const COLORREF white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
   win32::Window window(FrmAbout::Layout(), ::GetModuleHandleW(nullptr), {});
   ::ShowWindow(window.hwnd(), SW_SHOW);
   ::UpdateWindow(window.hwnd());
   const HWND w = window.hwnd();
+  EXPECT_EQ(::GetMenu(w), nullptr) << "a window with no menus has no menu bar";
   EXPECT_EQ(Count(w, {8, 128, 378, 129}, grey), 370);
   EXPECT_EQ(Count(w, {7, 128, 8, 129}, white), 1);
   EXPECT_EQ(Count(w, {7, 129, 376, 130}, white), 369);
