@@ -113,8 +113,9 @@ TEST(Clipboard, HeldByAnotherProgramCopySaysSoAndNamesTheCall) {
   app.Post("copy");
   const std::wstring seen = app.Answer();
   ::CloseClipboard();
-  EXPECT_EQ(seen, L"Torvane: An unexpected error stopped this command:\nthe clipboard is in use "
-                  L"by another program (OpenClipboard, error 5) (icon), over Torvane");
+  EXPECT_EQ(seen,
+            L"Torvane: An unexpected error stopped this command:\nthe clipboard is in use "
+            L"by another program (OpenClipboard, error 5) (icon), over Torvane");
   EXPECT_EQ(app.Text("Text1"), L"abc");
 }
 
@@ -134,6 +135,18 @@ TEST(SideFiles, ASaveNamesItsFileByAStampAndItsComplementAndTheNextSaveClearsIt)
   WriteBytes(path, "left by a Save that was stopped");
   win32::ClearStrays(target, win32::kNewSuffix);
   EXPECT_FALSE(std::filesystem::exists(path));
+  // A long name is cut so that the side file's stays within 255: its first
+  // 226 characters, a dot, 16 digits and the 12 of ".torvane.tmp"; one fewer
+  // where the cut would split a surrogate pair, and only there.
+  for (const auto& [at, kept] :
+       {std::pair(L"nn", 226), {L"\xD83D\xDE00", 225}, {L"\xE000n", 226}}) {
+    std::wstring long_name(250, L'n');
+    long_name.replace(225, 2, at);
+    const std::wstring side = win32::SidePath((folder / long_name).wstring(), win32::kNewSuffix);
+    const std::wstring side_name = side.substr(side.find_last_of(L'\\') + 1);
+    EXPECT_EQ(side_name.size(), kept + 29u) << kept;
+    EXPECT_EQ(side_name.substr(0, kept + 1), long_name.substr(0, kept) + L".") << kept;
+  }
 }
 
 }  // namespace
