@@ -78,6 +78,28 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
   ::CloseHandle(lock);
 }
 
+// A file and its copy, which keeps the last-write time, are the same; a
+// copy of another size, or of the same size written at another time, is not.
+TEST_F(Win32FilesTest, SameFileMeansTheSameSizeAndLastWriteTime) {
+  const auto copy = folder / L"copy.doc";
+  const auto same = [&] { return files.SameFile(file.u16string(), copy.u16string()); };
+  WriteBytes(file, "the guide");
+  ASSERT_TRUE(::CopyFileW(file.c_str(), copy.c_str(), FALSE));
+  EXPECT_TRUE(same());
+  WriteBytes(copy, "the longer guide");
+  EXPECT_FALSE(same()) << "another size";
+  ASSERT_TRUE(::CopyFileW(file.c_str(), copy.c_str(), FALSE));
+  HANDLE h =
+      ::CreateFileW(copy.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME written{};
+  ::GetFileTime(h, nullptr, nullptr, &written);
+  written.dwHighDateTime += 1;  // about seven minutes later
+  ::SetFileTime(h, nullptr, nullptr, &written);
+  ::CloseHandle(h);
+  EXPECT_FALSE(same()) << "written at another time";
+  EXPECT_FALSE(files.SameFile(file.u16string(), (folder / L"missing").u16string()));
+}
+
 TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
   const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const struct {
