@@ -5,6 +5,8 @@
 
 #include <tlhelp32.h>
 
+#include <tuple>
+
 namespace torvane::e2e {
 namespace {
 
@@ -104,25 +106,30 @@ TEST(SysInfo, StartsTheProgramNamedUnderTheMachineKeyOrSaysItCannot) {
   DeleteKeys({kToolKey, kFolderKey});
 }
 
-// The About window's close box acts as OK: the window is kept for the next
-// time and the main window comes back. The main window's close box, Alt+F4
-// and File > Exit end the program, also after the About window was shown.
+// The About window's close box, Enter and Esc act as OK: the window is kept
+// for the next time and the main window comes back. The main window's close
+// box, Alt+F4 and File > Exit end the program, also after the About window
+// was shown.
 TEST(Closing, TheAboutWindowsCloseBoxBringsBackTheMainWindowWhoseCloseEndsTheProgram) {
-  const std::pair<const char*, std::function<void(App&)>> ways[] = {
-      {"close box", [](App& app) { ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-      {"Alt+F4",
+  // How the About window is left (its close box, or Enter or Esc, which the
+  // dialog manager makes its OK), and how the main window is closed.
+  const std::tuple<const char*, std::function<void(HWND)>, std::function<void(App&)>> ways[] = {
+      {"close box", [](HWND about) { ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); },
+       [](App& app) { ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Enter, Alt+F4", [](HWND about) { ::PostMessageW(about, WM_KEYDOWN, VK_RETURN, 1); },
        [](App& app) {
          app.Keys("Text1", {VK_MENU, VK_F4});
        }},
-      {"File > Exit", [](App& app) { app.Post("exit"); }},
+      {"Esc, File > Exit", [](HWND about) { ::PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 1); },
+       [](App& app) { app.Post("exit"); }},
   };
-  for (const auto& [name, close] : ways) {
+  for (const auto& [name, leave, close] : ways) {
     SCOPED_TRACE(name);
     App app;
     app.Click("about");
     HWND about = FindTopLevel(app.ProcessId(), L"TorvaneAbout");
     ASSERT_TRUE(about);
-    ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    leave(about);
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.Main()) != FALSE; }));
     EXPECT_TRUE(::IsWindow(about));
     EXPECT_FALSE(::IsWindowVisible(about));
