@@ -58,6 +58,11 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
       {u"x\U0001F600", U'\U0001F600', "\"\U0001F600\" (U+1F600)"},
       {u"x\U0010FFFF", U'\U0010FFFF', "\"\U0010FFFF\" (U+10FFFF)"},
       {u"x\0"s, U'\0', "(U+0000)"},
+      // The ends of the two surrogate ranges, paired and alone.
+      {u"x\xDBFF\xDC00", U'\U0010FC00', "\"\U0010FC00\" (U+10FC00)"},
+      {u"x\xD800\xDFFF", U'\U000103FF', "\"\U000103FF\" (U+103FF)"},
+      {u"x\xDC00\xDC01", U'\xDC00', "(U+DC00)"},
+      {u"x\xDBFF", U'\xDBFF', "(U+DBFF)"},
       {u"x\x85", U'\x85', "(U+0085)"}};  // a C1 control shows as a code
   for (const auto& [box, first, described] : rows) {
     EXPECT_EQ(text::BoxToBytes(box).unmapped, first) << described;
