@@ -65,10 +65,17 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 
 HWND WaitWindow(const std::function<HWND()>& find) {
   HWND found = nullptr;
-  if (!WaitFor([&] { return (found = find()) != nullptr; })) {
-    throw std::runtime_error("an awaited window did not come");
-  }
-  Send(found, WM_NULL);
+  // One that is gone again before it answers (error 1400 under the 32-bit
+  // Wine) was a passing window: the search goes on.
+  const auto answers = [&] {
+    if (!(found = find())) return false;
+    DWORD_PTR ignored = 0;
+    if (::SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return true;
+    if (!::IsWindow(found)) return false;
+    Send(found, WM_NULL);  // alive: tried again, or it does not answer
+    return true;
+  };
+  if (!WaitFor(answers)) throw std::runtime_error("an awaited window did not come");
   return found;
 }
 
