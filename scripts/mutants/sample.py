@@ -203,9 +203,9 @@ def main():
                       for l in f}
         # A run before faults of one line were told apart named them alike:
         # such a line brings back each of them.
-        faults = [f for f in faults if any(
-            line in wanted for line in {f"{f.where()}: {f.edit} ({f.operator})",
-                                        draw.NTH.sub("", f"{f.where()}: {f.edit} ({f.operator})")})]
+        def named(line):
+            return line in wanted or draw.NTH.sub("", line) in wanted
+        faults = [f for f in faults if named(f"{f.where()}: {f.edit} ({f.operator})")]
         args.count = len(faults)
     skip = equivalents()
     # An entry that names no fault any more (its line changed) skips nothing.

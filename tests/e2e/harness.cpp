@@ -69,10 +69,12 @@ HWND WaitWindow(const std::function<HWND()>& find) {
   // Wine) was a passing window: the search goes on.
   const auto answers = [&] {
     if (!(found = find())) return false;
-    DWORD_PTR ignored = 0;
-    if (::SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return true;
-    if (!::IsWindow(found)) return false;
-    Send(found, WM_NULL);  // alive: tried again, or it does not answer
+    try {
+      Send(found, WM_NULL);
+    } catch (const std::runtime_error&) {
+      if (::IsWindow(found)) throw;
+      return false;
+    }
     return true;
   };
   if (!WaitFor(answers)) throw std::runtime_error("an awaited window did not come");
