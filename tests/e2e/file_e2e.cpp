@@ -6,13 +6,44 @@
 #include <thread>
 
 #include "file_helpers.h"
+#include "hooks.h"
 // After <windows.h>, which file_helpers.h brings.
 #include <sddl.h>
+
+TORVANE_IMPORT_SLOT(ReadFile, 20);
+TORVANE_IMPORT_SLOT(WriteFile, 20);
+TORVANE_IMPORT_SLOT(MoveFileExW, 12);
+TORVANE_IMPORT_SLOT(ReplaceFileW, 24);
 
 namespace torvane::e2e {
 namespace {
 
 using platform::FileError;
+
+// Failures the system gives only now and then, at will.
+BOOL WINAPI ReadFails(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) {
+  ::SetLastError(ERROR_IO_DEVICE);
+  return FALSE;
+}
+BOOL WINAPI WriteFails(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) {
+  ::SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+BOOL WINAPI WritesNothing(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+  *written = 0;
+  return TRUE;
+}
+BOOL WINAPI MoveFails(LPCWSTR, LPCWSTR, DWORD) {
+  ::SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+// The old file is moved to the backup name, and then the new one is not
+// moved in.
+BOOL WINAPI ReplaceStopsHalfway(LPCWSTR replaced, LPCWSTR, LPCWSTR backup, DWORD, LPVOID, LPVOID) {
+  system_MoveFileExW(replaced, backup, 0);
+  ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+  return FALSE;
+}
 
 // Opened without sharing, as another program holding the file would.
 HANDLE Lock(const std::filesystem::path& file) {
@@ -141,6 +172,46 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
     ::SetFileAttributesW(file.c_str(), 0);
     folder = FreshFolder();
   }
+}
+
+// Each failure names its call and code, and leaves the old file, or no file,
+// and nothing beside it; where the old file cannot be put back, the user
+// learns the name it is under.
+TEST_F(Win32FilesTest, AFailedReadWriteOrMoveIsReportedAndLeavesTheOldFile) {
+  const auto replace = [&] { return Failure([&] { files.Replace(file.u16string(), "new"); }); };
+  const auto beside = [&] {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(folder), {}));
+  };
+  WriteBytes(file, "old");
+  {
+    const Hook read(importSlot_ReadFile, &ReadFails);
+    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(file.u16string(), 10); }),
+              "I/O device error. ReadFile 1117");
+  }
+  for (const auto write : {&WriteFails, &WritesNothing}) {
+    const Hook fails(importSlot_WriteFile, write);
+    EXPECT_EQ(replace(),
+              write == &WriteFails ? "Disk full. WriteFile 112" : "Write fault. WriteFile 29");
+    EXPECT_EQ(std::pair(ReadBytes(file), beside()), std::pair(std::string("old"), 1));
+  }
+  const Hook halfway(importSlot_ReplaceFileW, &ReplaceStopsHalfway);
+  EXPECT_EQ(replace(), "Moving the replacement file failed. ReplaceFileW 1177")
+      << "the old file put back";
+  EXPECT_EQ(std::pair(ReadBytes(file), beside()), std::pair(std::string("old"), 1));
+  const Hook move(importSlot_MoveFileExW, &MoveFails);
+  const std::string said = replace();
+  ASSERT_EQ(beside(), 1) << "only the old file, under its backup name";
+  const auto backup = std::filesystem::directory_iterator(folder)->path();
+  EXPECT_EQ(ReadBytes(backup), "old");
+  EXPECT_EQ(said,
+            "The new text could not be put in place, and the old file could not be put "
+            "back: it is now \"" +
+                backup.filename().string() +
+                "\", beside where it was. "
+                "MoveFileExW 5");
+  std::filesystem::remove(backup);
+  EXPECT_EQ(replace(), "Access denied. MoveFileExW 5") << "a new file";
+  EXPECT_EQ(beside(), 0);
 }
 
 // A Save cut short leaves its new file, or the old one, under a name of its

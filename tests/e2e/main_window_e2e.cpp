@@ -6,18 +6,11 @@
 
 #include "about/frm_about.h"
 #include "file_helpers.h"
+#include "hooks.h"
 #include "main_window/tarvik.h"
 #include "win32/windows/window.h"
 
-// The slot of this program's import table through which the window runtime,
-// linked in here, calls SystemParametersInfoW; 32-bit names carry the
-// stdcall decoration.
-#if defined(__i386__)
-#define TORVANE_IMPORT_SLOT "__imp__SystemParametersInfoW@16"
-#else
-#define TORVANE_IMPORT_SLOT "__imp_SystemParametersInfoW"
-#endif
-extern "C" decltype(&::SystemParametersInfoW) importedSystemParameters __asm__(TORVANE_IMPORT_SLOT);
+TORVANE_IMPORT_SLOT(SystemParametersInfoW, 16);
 
 namespace torvane::e2e {
 namespace {
@@ -67,9 +60,8 @@ void SetStartingDpi(DWORD dpi) {
 // Wine has no high-contrast scheme: it always answers "off" and cannot be
 // told otherwise. A window made in this process is given an answer of ours.
 bool highContrastOn = false;
-decltype(&::SystemParametersInfoW) systemParameters = nullptr;
 BOOL WINAPI AnswerHighContrast(UINT action, UINT size, void* data, UINT ini) {
-  if (action != SPI_GETHIGHCONTRAST) return systemParameters(action, size, data, ini);
+  if (action != SPI_GETHIGHCONTRAST) return system_SystemParametersInfoW(action, size, data, ini);
   static_cast<HIGHCONTRASTW*>(data)->dwFlags = highContrastOn ? HCF_HIGHCONTRASTON : 0;
   return TRUE;
 }
@@ -123,7 +115,7 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
   // Else the window's own colours would pass for the scheme's.
   ASSERT_NE(::GetSysColor(COLOR_BTNFACE), grey);
   ASSERT_NE(::GetSysColor(COLOR_BTNTEXT), red);
-  systemParameters = std::exchange(importedSystemParameters, &AnswerHighContrast);
+  const Hook hook(importSlot_SystemParametersInfoW, &AnswerHighContrast);
   {
     win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
     ::ShowWindow(window.hwnd(), SW_SHOW);
@@ -144,7 +136,6 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
       EXPECT_EQ(Count(label, all, on ? red : ::GetSysColor(COLOR_BTNTEXT)), 0);
     }
   }
-  importedSystemParameters = systemParameters;
 }
 
 // The About window has no menu bar. Its etched rule, at 96 DPI (15 twips a
