@@ -6,9 +6,13 @@
 
 #include "about/frm_about.h"
 #include "file_helpers.h"
+#include "hooks.h"
 #include "main_window/tarvik.h"
 #include "win32/files/side_files.h"
+#include "win32/windows/desktop.h"
 #include "win32/windows/window.h"
+
+TORVANE_IMPORT_SLOT(GetModuleFileNameW, 12);
 
 namespace torvane::e2e {
 namespace {
@@ -82,6 +86,30 @@ TEST(Controls, OneKeptOutOfTheTabOrderHasNoTabStop) {
   const LONG style = ::GetWindowLongW(::GetDlgItem(window.hwnd(), id), GWL_STYLE);
   EXPECT_EQ(style & (WS_TABSTOP | WS_DISABLED | WS_CAPTION), 0);
   EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+}
+
+// The program's own name, however long, as the system gives it: cut to the
+// buffer, whose size it returns, when it does not fit.
+std::wstring moduleName;
+DWORD WINAPI ModuleName(HMODULE, LPWSTR out, DWORD size) {
+  const std::size_t n = std::min<std::size_t>(moduleName.size(), size - 1);
+  std::wmemcpy(out, moduleName.c_str(), n);
+  out[n] = L'\0';
+  if (moduleName.size() < size) return static_cast<DWORD>(n);
+  ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}
+
+// Where the help is looked for: beside the program, also in a folder whose
+// path is longer than MAX_PATH. A path of 259 fits MAX_PATH with its zero.
+TEST(Desktop, TheProgramsFolderIsWholeAtAnyLength) {
+  const Hook name(importSlot_GetModuleFileNameW, &ModuleName);
+  for (const std::size_t length : {259, 260, 600}) {
+    const std::wstring folder = L"C:\\" + std::wstring(length - 15, L'f');
+    moduleName = folder + L"\\torvane.exe";
+    EXPECT_EQ(win32::Win32Desktop(96).AppFolder(), std::u16string(folder.begin(), folder.end()))
+        << length;
+  }
 }
 
 // OK only hides the About window: the next opening shows the same window
