@@ -1,6 +1,7 @@
 // What the window runtime builds and keeps: the menu bar, the About window
 // across openings, a clipboard that another program holds, the names of the
 // files a Save leaves beside its target.
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -10,9 +11,11 @@
 #include "main_window/tarvik.h"
 #include "win32/files/side_files.h"
 #include "win32/windows/desktop.h"
+#include "win32/windows/edit_box.h"
 #include "win32/windows/window.h"
 
 TORVANE_IMPORT_SLOT(GetModuleFileNameW, 12);
+TORVANE_IMPORT_SLOT(GetProcAddress, 8);
 
 namespace torvane::e2e {
 namespace {
@@ -110,6 +113,68 @@ TEST(Desktop, TheProgramsFolderIsWholeAtAnyLength) {
     EXPECT_EQ(win32::Win32Desktop(96).AppFolder(), std::u16string(folder.begin(), folder.end()))
         << length;
   }
+}
+
+// An input method, as the box finds it in imm32: its context, the text it
+// has finished, and how often the context was given back.
+HIMC imeContext = nullptr;
+std::wstring imeResult;
+int imeReleased = 0;
+HIMC WINAPI ImeContext(HWND) {
+  return imeContext;
+}
+LONG WINAPI ImeString(HIMC, DWORD index, LPVOID out, DWORD size) {
+  const DWORD bytes = index == GCS_RESULTSTR ? static_cast<DWORD>(imeResult.size() * 2) : 0;
+  if (size) std::memcpy(out, imeResult.data(), std::min(size, bytes));
+  return static_cast<LONG>(bytes);
+}
+BOOL WINAPI ImeRelease(HWND, HIMC) {
+  return ++imeReleased;
+}
+FARPROC WINAPI WithIme(HMODULE module, LPCSTR name) {
+  const std::pair<const char*, FARPROC> ime[] = {
+      {"ImmGetContext", reinterpret_cast<FARPROC>(&ImeContext)},
+      {"ImmGetCompositionStringW", reinterpret_cast<FARPROC>(&ImeString)},
+      {"ImmReleaseContext", reinterpret_cast<FARPROC>(&ImeRelease)}};
+  for (const auto& [function, fake] : ime) {
+    if (!IS_INTRESOURCE(name) && std::strcmp(name, function) == 0) return fake;
+  }
+  return system_GetProcAddress(module, name);
+}
+
+// What an input method finishes goes to the logic as an insertion; what it
+// has not finished, an empty result, or no input method at all does not.
+TEST(TextBox, AnInputMethodsFinishedTextIsAskedForAsAnInsertion) {
+  const Hook ime(importSlot_GetProcAddress, &WithIme);
+  const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 90, 20, nullptr, nullptr,
+                                      nullptr, nullptr);
+  win32::EditBox box(edit, 0);
+  std::vector<std::u16string> asked;
+  box.OnRequest([&](platform::BoxRequest request, std::u16string_view text) {
+    asked.push_back((request == platform::BoxRequest::kInsert ? u"insert " : u"other ") +
+                    std::u16string(text));
+    return true;
+  });
+  const HIMC context = reinterpret_cast<HIMC>(1);
+  const struct {
+    HIMC context;
+    const wchar_t* result;
+    LPARAM parts;
+    std::vector<std::u16string> asked;
+    int released;
+  } rows[] = {
+      {context, L"\u65E5\u672C", GCS_COMPSTR | GCS_RESULTSTR, {u"insert \u65E5\u672C"}, 1},
+      {context, L"", GCS_RESULTSTR, {}, 1},
+      {context, L"x", GCS_COMPSTR, {}, 0},
+      {nullptr, L"x", GCS_RESULTSTR, {}, 0},
+  };
+  for (const auto& row : rows) {
+    imeContext = row.context, imeResult = row.result, imeReleased = 0;
+    asked.clear();
+    ::SendMessageW(edit, WM_IME_COMPOSITION, 0, row.parts);
+    EXPECT_EQ(std::pair(asked, imeReleased), std::pair(row.asked, row.released)) << row.parts;
+  }
+  ::DestroyWindow(edit);
 }
 
 // OK only hides the About window: the next opening shows the same window
