@@ -8,12 +8,15 @@
 #include "file_helpers.h"
 #include "hooks.h"
 // After <windows.h>, which file_helpers.h brings.
+#include <aclapi.h>
 #include <sddl.h>
 
 TORVANE_IMPORT_SLOT(ReadFile, 20);
 TORVANE_IMPORT_SLOT(WriteFile, 20);
 TORVANE_IMPORT_SLOT(MoveFileExW, 12);
 TORVANE_IMPORT_SLOT(ReplaceFileW, 24);
+TORVANE_IMPORT_SLOT(GetSecurityInfo, 32);
+TORVANE_IMPORT_SLOT(CreateFileW, 28);
 
 namespace torvane::e2e {
 namespace {
@@ -74,16 +77,39 @@ std::string Failure(const std::function<void()>& call) {
 }
 
 // Who may do what with the file, as the system writes it: D:(A;;FA;;;SY)...
-std::wstring AccessList(const std::filesystem::path& file) {
-  char sd[4096] = {};
-  DWORD size = 0;
+std::wstring AccessList(PSECURITY_DESCRIPTOR sd) {
   wchar_t* text = nullptr;
-  ::GetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, sd, sizeof sd, &size);
   ::ConvertSecurityDescriptorToStringSecurityDescriptorW(sd, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &text, nullptr);
   const std::wstring list = text ? text : L"none";
   ::LocalFree(text);
   return list;
+}
+std::wstring AccessList(const std::filesystem::path& file) {
+  char sd[4096] = {};
+  DWORD size = 0;
+  ::GetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, sd, sizeof sd, &size);
+  return AccessList(sd);
+}
+
+// A list as Windows may keep it, in generic rights, which Wine's lists never
+// hold: nobody anonymous may write, the user may do all, everyone may read
+// and run.
+DWORD WINAPI GenericList(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL* dacl,
+                         PACL*, PSECURITY_DESCRIPTOR* sd) {
+  ::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"D:(D;;GW;;;AN)(A;;GA;;;S-1-5-21-0-0-0-1000)(A;;GRGX;;;WD)", SDDL_REVISION_1, sd, nullptr);
+  BOOL present = FALSE, defaulted = FALSE;
+  ::GetSecurityDescriptorDacl(*sd, &present, dacl, &defaulted);
+  return ERROR_SUCCESS;
+}
+// The access list a new file is asked to be made with.
+std::wstring madeWith;
+HANDLE WINAPI CreateSeen(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                         DWORD creation, DWORD flags, HANDLE from) {
+  if (creation == CREATE_NEW)
+    madeWith = security ? AccessList(security->lpSecurityDescriptor) : L"";
+  return system_CreateFileW(name, access, share, security, creation, flags, from);
 }
 
 class Win32FilesTest : public testing::Test {
@@ -172,6 +198,17 @@ TEST_F(Win32FilesTest, ReplaceIsAllOrNothingAndKeepsTheAttributes) {
     ::SetFileAttributesW(file.c_str(), 0);
     folder = FreshFolder();
   }
+}
+
+// The new file is asked for with the target's list in file rights, none of
+// them the right to execute (which Wine would make the mode's x bits).
+TEST_F(Win32FilesTest, TheNewFileTakesTheTargetsAccessListWithoutTheRightToExecute) {
+  WriteBytes(file, "old");
+  const Hook list(importSlot_GetSecurityInfo, &GenericList);
+  const Hook create(importSlot_CreateFileW, &CreateSeen);
+  EXPECT_EQ(Failure([&] { files.Replace(file.u16string(), "new"); }), "none");
+  // All file rights 0x1F01FF, less execute 0x20; read 0x120089 and run 0x1200A0, less 0x20.
+  EXPECT_EQ(madeWith, L"D:(D;;GW;;;AN)(A;;0x1f01df;;;S-1-5-21-0-0-0-1000)(A;;FR;;;WD)");
 }
 
 // Each failure names its call and code, and leaves the old file, or no file,
