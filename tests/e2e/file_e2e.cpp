@@ -397,19 +397,25 @@ TEST_F(FileCommands, SaveAndLoadTheBoxsBytesAskBeforeReplacingAndCancelChangesNo
 
 // What the Open dialog refuses itself, with a message of their own, staying
 // open: a file to load that is not there, and from 260 characters on a path
-// (Wine's dialog copies it into a buffer of 260). The dialog shows no
-// read-only check box, which means nothing to this program.
+// (Wine's dialog copies it into a buffer of 260), typed whole or joined to
+// the dialog's folder. The dialog shows no read-only check box, which means
+// nothing to this program.
 TEST_F(FileCommands, TheOpenDialogRefusesAMissingFileAndAPathOf260) {
   const std::wstring base = folder.wstring() + L"\\";
+  const std::wstring tooLong =
+      L"The path is too long: 260 characters, and this dialog takes at most 259.\nPlease choose a "
+      L"shorter one.";
   const std::pair<std::wstring, std::wstring> rows[] = {
       {base + L"missing.txt", L"File does not exist"},  // Wine's words
-      {base + std::wstring(260 - base.size(), L'p'),
-       L"The path is too long: 260 characters, and this dialog takes at most 259.\nPlease choose a "
-       L"shorter one."},
-      // A name of 257 joined to any folder ("C:\\" at the least) makes 260 or more.
-      {std::wstring(257, L'q'), L"The path is too long: "},
+      {base + std::wstring(260 - base.size(), L'p'), tooLong},
+      // A name alone, joined to the folder with a backslash: 259 fits.
+      {std::wstring(259 - base.size(), L'q'), L"File does not exist"},
+      {std::wstring(260 - base.size(), L'q'), tooLong},
   };
-  app.SetText("Text1", L"MY TEXT");
+  // Loaded from the folder, which the dialog shows from now on.
+  WriteBytes(folder / L"a.txt", "MY TEXT");
+  app.Post("load");
+  Choose(app.WaitFileDialog(L"Load"), folder / L"a.txt");
   for (const auto& [path, refusal] : rows) {
     app.Post("load");
     const HWND dialog = app.WaitFileDialog(L"Load");
