@@ -2,13 +2,27 @@
 // shell, with the Wine prefix's real registry, files and shell.
 #include "about/frm_about.h"
 #include "file_helpers.h"
+#include "hooks.h"
+#include "win32/system/launcher.h"
 
 #include <tlhelp32.h>
 
 #include <tuple>
 
+TORVANE_IMPORT_SLOT(MultiByteToWideChar, 24);
+
 namespace torvane::e2e {
 namespace {
+
+// A code page in which the text given is not text: under Wine's 1252 every
+// byte is a character, but in a double-byte one a lead byte at the end is
+// none.
+int WINAPI NotText(UINT page, DWORD flags, LPCCH s, int n, LPWSTR out, int room) {
+  if (!(flags & MB_ERR_INVALID_CHARS))
+    return system_MultiByteToWideChar(page, flags, s, n, out, room);
+  ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  return 0;
+}
 
 namespace fs = std::filesystem;
 
@@ -42,6 +56,24 @@ const std::wstring kFolderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 void DeleteKeys(std::initializer_list<std::wstring> keys) {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     for (const auto& key : keys) ::RegDeleteTreeW(root, key.c_str());
+  }
+}
+
+// A path read from the registry that is not text of the system's code page
+// is neither looked for nor started, and the user is told why.
+TEST(SysInfo, APathThatIsNotTextOfTheCodePageIsRefused) {
+  const Hook codePage(importSlot_MultiByteToWideChar, &NotText);
+  const std::function<void()> uses[] = {
+      [] { win32::Win32FileSearch().IsNormalFile("C:\\msinfo32.exe"); },
+      [] { win32::Win32ProcessStarter().Start("C:\\msinfo32.exe", SW_SHOWNORMAL); }};
+  for (const auto& use : uses) {
+    std::string said = "none";
+    try {
+      use();
+    } catch (const platform::StartError& e) {
+      said = e.what() + (" " + e.call() + " ") + std::to_string(e.code());
+    }
+    EXPECT_EQ(said, "the path is not text of this system's code page MultiByteToWideChar 1113");
   }
 }
 
