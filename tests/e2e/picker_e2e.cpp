@@ -1,0 +1,106 @@
+// The file picker against a stand-in for comdlg32's dialogs, for the answers
+// the real ones give only now and then: a remembered name they refuse, a
+// path too long for any buffer, a failure.
+#include <windows.h>
+// After <windows.h>.
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cstring>
+#include <vector>
+
+#include "file_helpers.h"
+#include "hooks.h"
+#include "platform/system_error.h"
+#include "win32/files/file_picker.h"
+
+TORVANE_IMPORT_SLOT(GetProcAddress, 8);
+TORVANE_IMPORT_SLOT(MessageBoxW, 16);
+
+namespace torvane::e2e {
+namespace {
+
+// What each dialog was asked: the dialog, its flags, its file name at the
+// start. Each answer in turn: an error code, or 0 and the file chosen (none:
+// cancelled).
+std::vector<std::wstring> asked;
+std::vector<std::pair<DWORD, std::wstring>> answers;
+DWORD lastError = 0;
+std::wstring told;
+
+BOOL Answer(const wchar_t* dialog, OPENFILENAMEW* ofn) {
+  asked.push_back(std::wstring(dialog) + L" " + std::to_wstring(ofn->Flags) + L" " +
+                  ofn->lpstrFile);
+  const auto [error, file] = answers.at(asked.size() - 1);
+  lastError = error;
+  if (error == FNERR_BUFFERTOOSMALL) *reinterpret_cast<WORD*>(ofn->lpstrFile) = 40000;
+  if (error || file.empty()) return FALSE;  // no error: cancelled
+  file.copy(ofn->lpstrFile, file.size()), ofn->lpstrFile[file.size()] = L'\0';
+  ofn->nFilterIndex = 3;
+  return TRUE;
+}
+BOOL WINAPI Open(OPENFILENAMEW* ofn) {
+  return Answer(L"open", ofn);
+}
+BOOL WINAPI SaveAs(OPENFILENAMEW* ofn) {
+  return Answer(L"save", ofn);
+}
+DWORD WINAPI LastError() {
+  return lastError;
+}
+FARPROC WINAPI WithDialogs(HMODULE module, LPCSTR name) {
+  const std::pair<const char*, FARPROC> dialogs[] = {
+      {"GetOpenFileNameW", reinterpret_cast<FARPROC>(&Open)},
+      {"GetSaveFileNameW", reinterpret_cast<FARPROC>(&SaveAs)},
+      {"CommDlgExtendedError", reinterpret_cast<FARPROC>(&LastError)}};
+  for (const auto& [function, fake] : dialogs) {
+    if (!IS_INTRESOURCE(name) && std::strcmp(name, function) == 0) return fake;
+  }
+  return system_GetProcAddress(module, name);
+}
+int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
+  told = std::wstring(caption) + L": " + text;
+  return IDOK;
+}
+
+// Flags asked for: file-must-exist 0x1000, with a hook 0x20 and several
+// files 0x200 that the picker never passes on; it adds Explorer 0x80000 and
+// no read-only box 0x4, so the dialog gets 0x81004.
+TEST(FilePicker, ARefusedRememberedNameIsDroppedAndARareAnswerIsSaid) {
+  const Hook dialogs(importSlot_GetProcAddress, &WithDialogs);
+  const Hook boxes(importSlot_MessageBoxW, &Tell);
+  win32::Win32FilePicker picker(nullptr);
+  platform::FilePickRequest request{platform::FilePickRequest::Kind::kOpen,
+                                    u"Load",
+                                    u"",
+                                    u"C:\\gone\\a?.txt",
+                                    0x1000 | 0x20 | 0x200,
+                                    1};
+  const auto pick = [&](std::vector<std::pair<DWORD, std::wstring>> given) {
+    asked.clear(), answers = std::move(given), told.clear();
+    try {
+      const auto picked = picker.Pick(request);
+      return picked ? std::string(picked->path.begin(), picked->path.end()) + " " +
+                          std::to_string(picked->filterIndex)
+                    : "cancelled";
+    } catch (const platform::SystemError& e) {
+      return e.what() + (" " + e.call() + " ") + std::to_string(e.code());
+    }
+  };
+  EXPECT_EQ(pick({{FNERR_INVALIDFILENAME, L""}, {0, L"C:\\b.txt"}}), "C:\\b.txt 3");
+  EXPECT_EQ(asked, (std::vector<std::wstring>{L"open 528388 C:\\gone\\a?.txt", L"open 528388 "}));
+  EXPECT_EQ(pick({{0, L""}}), "cancelled");
+  // Refused with nothing remembered: the dialog cannot be shown at all.
+  request.kind = platform::FilePickRequest::Kind::kSaveAs, request.file.clear();
+  EXPECT_EQ(pick({{FNERR_INVALIDFILENAME, L""}, {0, L"C:\\b.txt"}}),
+            "The file dialog could not be shown. GetSaveFileNameW 12290");
+  EXPECT_EQ(asked, (std::vector<std::wstring>{L"save 528388 "}));
+  // The first character of the buffer is the room that was needed.
+  EXPECT_EQ(pick({{FNERR_BUFFERTOOSMALL, L""}}), "cancelled");
+  EXPECT_EQ(told,
+            L"Load: The path chosen is too long: it needs room for 40000 characters, and "
+            L"this program has room for 32768.");
+}
+
+}  // namespace
+}  // namespace torvane::e2e
