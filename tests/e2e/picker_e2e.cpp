@@ -5,6 +5,7 @@
 // After <windows.h>.
 #include <cderr.h>
 #include <commdlg.h>
+#include <objbase.h>
 
 #include <cstring>
 #include <vector>
@@ -90,6 +91,11 @@ TEST(FilePicker, ARefusedRememberedNameIsDroppedAndARareAnswerIsSaid) {
   EXPECT_EQ(pick({{FNERR_INVALIDFILENAME, L""}, {0, L"C:\\b.txt"}}), "C:\\b.txt 3");
   EXPECT_EQ(asked, (std::vector<std::wstring>{L"open 528388 C:\\gone\\a?.txt", L"open 528388 "}));
   EXPECT_EQ(pick({{0, L""}}), "cancelled");
+  // The shell's parts of the dialog want COM in a single-threaded apartment.
+  APTTYPE apartment{};
+  APTTYPEQUALIFIER qualifier{};
+  ASSERT_EQ(::CoGetApartmentType(&apartment, &qualifier), S_OK);
+  EXPECT_EQ(apartment, APTTYPE_MAINSTA);
   // Refused with nothing remembered: the dialog cannot be shown at all.
   request.kind = platform::FilePickRequest::Kind::kSaveAs, request.file.clear();
   EXPECT_EQ(pick({{FNERR_INVALIDFILENAME, L""}, {0, L"C:\\b.txt"}}),
