@@ -10,16 +10,12 @@
 #include "hooks.h"
 #include "main_window/tarvik.h"
 #include "win32/files/side_files.h"
-#include "win32/system/clipboard.h"
 #include "win32/windows/desktop.h"
 #include "win32/windows/edit_box.h"
 #include "win32/windows/window.h"
 
 TORVANE_IMPORT_SLOT(GetModuleFileNameW, 12);
 TORVANE_IMPORT_SLOT(GetProcAddress, 8);
-TORVANE_IMPORT_SLOT(RegisterClipboardFormatW, 4);
-TORVANE_IMPORT_SLOT(EmptyClipboard, 0);
-TORVANE_IMPORT_SLOT(SetClipboardData, 8);
 
 namespace torvane::e2e {
 namespace {
@@ -214,66 +210,6 @@ TEST(Clipboard, HeldByAnotherProgramCopySaysSoAndNamesTheCall) {
             L"Torvane: An unexpected error stopped this command:\nthe clipboard is in use "
             L"by another program (OpenClipboard, error 5) (icon), over Torvane");
   EXPECT_EQ(app.Text("Text1"), L"abc");
-}
-
-UINT WINAPI NoFormat(LPCWSTR) {
-  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return 0;
-}
-BOOL WINAPI CannotEmpty() {
-  ::SetLastError(ERROR_ACCESS_DENIED);
-  return FALSE;
-}
-// Takes the first block put, and no other.
-int placed = 0;
-HANDLE WINAPI TakesOne(UINT format, HANDLE data) {
-  if (placed++ == 0) return system_SetClipboardData(format, data);
-  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return nullptr;
-}
-
-// The text on the clipboard, "(none)" when there is none.
-std::wstring OnClipboard() {
-  while (!::OpenClipboard(nullptr)) ::Sleep(10);
-  const HANDLE h = ::GetClipboardData(CF_UNICODETEXT);
-  const std::wstring text = h ? static_cast<const wchar_t*>(::GlobalLock(h)) : L"(none)";
-  if (h) ::GlobalUnlock(h);
-  ::CloseClipboard();
-  return text;
-}
-
-// A step of a copy that the system refuses is named; what was on the
-// clipboard stays, or nothing does: never the text without its marks.
-TEST(Clipboard, AStepTheSystemRefusesIsNamedAndLeavesNoUnmarkedText) {
-  const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
-                                       nullptr, nullptr);
-  win32::Win32Clipboard clipboard(owner);
-  const auto copy = [&] {
-    try {
-      clipboard.PutText(u"secret");
-    } catch (const platform::SystemError& e) {
-      return e.what() + (" " + e.call() + " ") + std::to_string(e.code());
-    }
-    return std::string("none");
-  };
-  clipboard.PutText(u"before");
-  {
-    const Hook fails(importSlot_RegisterClipboardFormatW, &NoFormat);
-    EXPECT_EQ(copy(), "cannot register a clipboard format RegisterClipboardFormatW 8");
-  }
-  {
-    const Hook fails(importSlot_EmptyClipboard, &CannotEmpty);
-    EXPECT_EQ(copy(), "cannot empty the clipboard EmptyClipboard 5");
-  }
-  EXPECT_EQ(OnClipboard(), L"before");
-  {
-    const Hook fails(importSlot_SetClipboardData, &TakesOne);
-    EXPECT_EQ(copy(), "cannot put the text on the clipboard SetClipboardData 8");
-  }
-  EXPECT_EQ(OnClipboard(), L"(none)");
-  EXPECT_EQ(copy(), "none");
-  EXPECT_EQ(OnClipboard(), L"secret");
-  ::DestroyWindow(owner);
 }
 
 // "<name>.<stamp><its complement>.torvane.tmp", 8 hex digits each: a name

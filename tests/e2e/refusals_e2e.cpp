@@ -1,0 +1,153 @@
+// What the runtime does when the system refuses a step, made to happen
+// through the import table: the user learns which step, and nothing is left
+// half done.
+#include "file_helpers.h"
+#include "hooks.h"
+// After <windows.h>, which file_helpers.h brings.
+#include <commctrl.h>
+
+#include "main_window/tarvik.h"
+#include "win32/system/clipboard.h"
+#include "win32/windows/window.h"
+
+TORVANE_IMPORT_SLOT(RegisterClipboardFormatW, 4);
+TORVANE_IMPORT_SLOT(EmptyClipboard, 0);
+TORVANE_IMPORT_SLOT(SetClipboardData, 8);
+TORVANE_IMPORT_SLOT(RegisterClassExW, 4);
+TORVANE_IMPORT_SLOT(CreateWindowExW, 48);
+TORVANE_IMPORT_SLOT(CreateMenu, 0);
+TORVANE_IMPORT_SLOT(CreatePopupMenu, 0);
+TORVANE_IMPORT_SLOT(AppendMenuW, 16);
+TORVANE_IMPORT_SLOT(SetMenu, 8);
+TORVANE_IMPORT_SLOT(SetWindowSubclass, 16);
+
+namespace torvane::e2e {
+namespace {
+
+UINT WINAPI NoFormat(LPCWSTR) {
+  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return 0;
+}
+BOOL WINAPI CannotEmpty() {
+  ::SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+// Takes the first block put, and no other.
+int placed = 0;
+HANDLE WINAPI TakesOne(UINT format, HANDLE data) {
+  if (placed++ == 0) return system_SetClipboardData(format, data);
+  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
+}
+
+// The text on the clipboard, "(none)" when there is none.
+std::wstring OnClipboard() {
+  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  const HANDLE h = ::GetClipboardData(CF_UNICODETEXT);
+  const std::wstring text = h ? static_cast<const wchar_t*>(::GlobalLock(h)) : L"(none)";
+  if (h) ::GlobalUnlock(h);
+  ::CloseClipboard();
+  return text;
+}
+
+// A step of a copy that the system refuses is named; what was on the
+// clipboard stays, or nothing does: never the text without its marks.
+TEST(Clipboard, AStepTheSystemRefusesIsNamedAndLeavesNoUnmarkedText) {
+  const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
+                                       nullptr, nullptr);
+  win32::Win32Clipboard clipboard(owner);
+  const auto copy = [&] {
+    try {
+      clipboard.PutText(u"secret");
+    } catch (const platform::SystemError& e) {
+      return e.what() + (" " + e.call() + " ") + std::to_string(e.code());
+    }
+    return std::string("none");
+  };
+  clipboard.PutText(u"before");
+  {
+    const Hook fails(importSlot_RegisterClipboardFormatW, &NoFormat);
+    EXPECT_EQ(copy(), "cannot register a clipboard format RegisterClipboardFormatW 8");
+  }
+  {
+    const Hook fails(importSlot_EmptyClipboard, &CannotEmpty);
+    EXPECT_EQ(copy(), "cannot empty the clipboard EmptyClipboard 5");
+  }
+  EXPECT_EQ(OnClipboard(), L"before");
+  {
+    const Hook fails(importSlot_SetClipboardData, &TakesOne);
+    EXPECT_EQ(copy(), "cannot put the text on the clipboard SetClipboardData 8");
+  }
+  EXPECT_EQ(OnClipboard(), L"(none)");
+  EXPECT_EQ(copy(), "none");
+  EXPECT_EQ(OnClipboard(), L"secret");
+  ::DestroyWindow(owner);
+}
+
+// The system refuses the nth call (from 1) through a slot, and only that one.
+int refuseAt = 0, calls = 0;
+bool Refused() {
+  if (++calls != refuseAt) return false;
+  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return true;
+}
+ATOM WINAPI NoClass(const WNDCLASSEXW* c) {
+  return Refused() ? 0 : system_RegisterClassExW(c);
+}
+HWND WINAPI NoWindow(DWORD ex, LPCWSTR cls, LPCWSTR text, DWORD style, int x, int y, int w, int h,
+                     HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+  return Refused() ? nullptr
+                   : system_CreateWindowExW(ex, cls, text, style, x, y, w, h, parent, menu,
+                                            instance, param);
+}
+HMENU WINAPI NoBar() {
+  return Refused() ? nullptr : system_CreateMenu();
+}
+HMENU WINAPI NoPopup() {
+  return Refused() ? nullptr : system_CreatePopupMenu();
+}
+BOOL WINAPI NoItem(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text) {
+  return !Refused() && system_AppendMenuW(menu, flags, item, text);
+}
+BOOL WINAPI NoMenu(HWND window, HMENU menu) {
+  return !Refused() && system_SetMenu(window, menu);
+}
+BOOL WINAPI NoSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+  return !Refused() && system_SetWindowSubclass(window, proc, id, data);
+}
+
+// The main window's table makes 1 window and 6 controls (the tab panel is painted), 3 menus of 12
+// items on the bar (15 appends), and 4 subclasses of its two boxes. Each
+// refusal stops the window, which is gone again.
+TEST(Refusals, EveryStepOfBuildingAWindowStopsItAndIsNamed) {
+  auto layout = Tarvik::Layout();
+  layout.className = "TorvaneRefused";
+  const auto build = [&](auto& slot, auto hook, int at) {
+    const Hook refuses(slot, hook);
+    refuseAt = at, calls = 0;
+    try {
+      win32::Window window(layout, ::GetModuleHandleW(nullptr), {});
+    } catch (const platform::SystemError& e) {
+      return e.call() + " " + std::to_string(e.code()) + ": " + e.what();
+    }
+    return std::string("built");
+  };
+  EXPECT_EQ(build(importSlot_RegisterClassExW, &NoClass, 1),
+            "RegisterClassExW 8: cannot register the window class");
+  EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 1),
+            "CreateWindowExW 8: cannot create the window");
+  EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 7),
+            "CreateWindowExW 8: cannot create a control");
+  EXPECT_EQ(build(importSlot_CreateMenu, &NoBar, 1), "CreateMenu 8: cannot build the menu");
+  EXPECT_EQ(build(importSlot_CreatePopupMenu, &NoPopup, 3),
+            "CreatePopupMenu 8: cannot build the menu");
+  EXPECT_EQ(build(importSlot_AppendMenuW, &NoItem, 15), "AppendMenuW 8: cannot build the menu");
+  EXPECT_EQ(build(importSlot_SetMenu, &NoMenu, 1), "SetMenu 8: cannot build the menu");
+  EXPECT_EQ(build(importSlot_SetWindowSubclass, &NoSubclass, 4),
+            "SetWindowSubclass 8: cannot set up the text box");
+  EXPECT_FALSE(::FindWindowW(L"TorvaneRefused", nullptr));
+  EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 8), "built") << "one call too many";
+}
+
+}  // namespace
+}  // namespace torvane::e2e
