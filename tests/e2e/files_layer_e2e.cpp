@@ -126,6 +126,16 @@ TEST_F(Win32FilesTest, ReadsAtMostTheLimitAndSaysWhetherThereIsMore) {
     const platform::FirstBytes got = files.ReadFirstBytes(file.u16string(), max);
     EXPECT_EQ(std::pair(got.bytes, got.more), std::pair(bytes.substr(0, max), max < 6)) << max;
   }
+  // Past the layer's chunk of 1 MiB, in both directions: every byte in its place.
+  std::string big(5 << 19, '\0');
+  for (std::size_t j = 0; j < big.size(); ++j) big[j] = static_cast<char>(j * 7 % 251);
+  files.Replace(file.u16string(), big);
+  EXPECT_TRUE(ReadBytes(file) == big) << "written";
+  for (const std::size_t max : {big.size(), big.size() - 1}) {
+    const platform::FirstBytes got = files.ReadFirstBytes(file.u16string(), max);
+    EXPECT_TRUE(got.bytes == big.substr(0, max)) << "read, " << max;
+    EXPECT_EQ(got.more, max < big.size()) << max;
+  }
   // A failure names the call, its code and the system's sentence for it.
   HANDLE lock = Lock(file);
   EXPECT_EQ(Failure([&] { files.ReadFirstBytes((folder / L"missing").u16string(), 10); }),

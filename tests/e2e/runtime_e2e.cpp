@@ -171,7 +171,8 @@ TEST(TextBox, AnInputMethodsFinishedTextIsAskedForAsAnInsertion) {
   for (const auto& row : rows) {
     imeContext = row.context, imeResult = row.result, imeReleased = 0;
     asked.clear();
-    ::SendMessageW(edit, WM_IME_COMPOSITION, 0, row.parts);
+    // Zero: the message was handled, by the box or by the control.
+    EXPECT_EQ(::SendMessageW(edit, WM_IME_COMPOSITION, 0, row.parts), 0) << row.parts;
     EXPECT_EQ(std::pair(asked, imeReleased), std::pair(row.asked, row.released)) << row.parts;
   }
   ::DestroyWindow(edit);

@@ -39,6 +39,7 @@ struct FakeTextBox final : TextBox {
   std::u16string text;
   std::size_t selStart = 0, selLength = 0;
   std::optional<std::u16string> undo;
+  std::size_t holds = std::u16string::npos;  // a whole replacement is cut to this
   std::u16string Text() const override { return text; }
   SecretText ReadSecret() const override { return SecretText(text); }
   void SetText(std::u16string_view t) override { text = t, selStart = selLength = 0, undo.reset(); }
@@ -49,7 +50,7 @@ struct FakeTextBox final : TextBox {
     selStart += t.size(), selLength = 0;
   }
   void ReplaceAllUndoable(std::u16string_view t) override {
-    selStart = 0, selLength = text.size(), SetSelText(t);
+    selStart = 0, selLength = text.size(), SetSelText(t.substr(0, holds));
   }
 };
 

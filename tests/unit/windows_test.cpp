@@ -70,6 +70,10 @@ TEST_F(WindowsTest, EncryptAndDecryptReplaceTheTextAsOneUndoableEditOrRefuse) {
   EXPECT_EQ(Refused("Command1", std::u16string(32767, u'a')),
             ErrorBox("Error: The text is too long to encrypt. It can have at most 32766 "
                      "characters. Nothing was changed."));
+  text1.holds = 2;  // a box that takes less than the whole result
+  EXPECT_EQ(Refused("Command2", u"Hi!"), ErrorBox("Error: The text box could not hold the "
+                                                  "decrypted text, so the text was put back as it "
+                                                  "was."));
 }
 
 TEST_F(WindowsTest, EditCommandsWorkOnTheTextBoxWithinItsLimit) {
