@@ -46,6 +46,14 @@ TEST(Menus, TheBarHoldsTheThreeMenusAndTheirItemsInOrder) {
   ::GetClientRect(cramped.hwnd(), &client);
   EXPECT_EQ(client.right, 110);
   EXPECT_EQ(client.bottom, 263);
+  // Narrower than a window may be: the system keeps it at its least width.
+  auto tiny = Tarvik::Layout();
+  tiny.clientWidth = 15;
+  win32::Window least(tiny, ::GetModuleHandleW(nullptr), {});
+  RECT w{};
+  ::GetWindowRect(least.hwnd(), &w);
+  ::GetClientRect(least.hwnd(), &client);
+  EXPECT_EQ(w.right - w.left, ::GetSystemMetrics(SM_CXMINTRACK)) << client.right;
 }
 
 // At 96 DPI a pixel is 15 twips, and every place and size of the design
