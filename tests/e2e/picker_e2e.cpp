@@ -4,7 +4,9 @@
 #include <windows.h>
 // After <windows.h>.
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 #include <objbase.h>
 
 #include <cstring>
@@ -40,7 +42,10 @@ BOOL Answer(const wchar_t* dialog, OPENFILENAMEW* ofn) {
   ofn->nFilterIndex = 3;
   return TRUE;
 }
+// In place of the answers, a dialog window of the kind comdlg32 makes.
+BOOL (*openWindow)(OPENFILENAMEW*) = nullptr;
 BOOL WINAPI Open(OPENFILENAMEW* ofn) {
+  if (openWindow) return openWindow(ofn);
   return Answer(L"open", ofn);
 }
 BOOL WINAPI SaveAs(OPENFILENAMEW* ofn) {
@@ -106,6 +111,75 @@ TEST(FilePicker, ARefusedRememberedNameIsDroppedAndARareAnswerIsSaid) {
   EXPECT_EQ(told,
             L"Load: The path chosen is too long: it needs room for 40000 characters, and "
             L"this program has room for 32768.");
+}
+
+// The dialog's folder and the name typed in its box, and whether OK went
+// through to the dialog.
+std::wstring folder, typed;
+bool wentThrough = false;
+INT_PTR CALLBACK DialogOf(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == CDM_GETFOLDERPATH) {
+    auto* out = reinterpret_cast<wchar_t*>(lp);
+    out[folder.copy(out, wp - 1)] = L'\0';
+    ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, static_cast<LONG_PTR>(folder.size() + 1));
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && LOWORD(wp) == IDOK) wentThrough = true;
+  return msg == WM_COMMAND;
+}
+BOOL OkPressed(OPENFILENAMEW* ofn) {
+  const struct {
+    DLGTEMPLATE dialog;
+    WORD menu, cls, title;
+  } empty{{WS_POPUP, 0, 0, 0, 0, 99, 99}, 0, 0, 0};
+  const HWND dialog =
+      ::CreateDialogIndirectParamW(nullptr, &empty.dialog, ofn->hwndOwner, &DialogOf, 0);
+  ::SetWindowTextW(dialog, L"Load");
+  ::CreateWindowExW(0, L"EDIT", typed.c_str(), WS_CHILD, 0, 0, 99, 20, dialog,
+                    reinterpret_cast<HMENU>(edt1), nullptr, nullptr);
+  wentThrough = false;
+  ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ::DestroyWindow(dialog);
+  lastError = 0;  // then cancelled
+  return FALSE;
+}
+
+// The path the dialog would build at OK from 260 characters on is refused
+// before the dialog sees it: a name with a drive or a network name as typed,
+// one from the root on the folder's drive, any other joined to the folder.
+TEST(FilePicker, APathThatTheDialogWouldBuildOf260IsRefusedBeforeItSeesIt) {
+  const Hook dialogs(importSlot_GetProcAddress, &WithDialogs);
+  const Hook boxes(importSlot_MessageBoxW, &Tell);
+  openWindow = &OkPressed;
+  const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
+                                       nullptr, nullptr);
+  win32::Win32FilePicker picker(owner);
+  const std::wstring deep = L"C:\\" + std::wstring(252, L'f');  // 255 characters
+  const std::tuple<std::wstring, std::wstring, int> rows[] = {
+      {deep, std::wstring(3, L'n'), 0},  // 255 + a backslash + 3
+      {deep, std::wstring(4, L'n'), 260},
+      {deep + L"\\", std::wstring(3, L'n'), 0},  // the folder's own backslash
+      {L"C:\\", std::wstring(257, L'n'), 260},
+      {L"C:\\" + std::wstring(255, L'f'), L"D:", 0},  // as typed, not joined to 258
+      {deep, L"D:" + std::wstring(258, L'n'), 260},
+      {deep, L"\\\\s\\" + std::wstring(255, L'n'), 0},
+      {deep, L"\\\\s\\" + std::wstring(256, L'n'), 260},
+      {deep, L"\\" + std::wstring(256, L'n'), 0},  // after the drive's "C:"
+      {deep, L"\\" + std::wstring(257, L'n'), 260},
+  };
+  for (const auto& [in, name, refused] : rows) {
+    folder = in, typed = name, told.clear();
+    picker.Pick({platform::FilePickRequest::Kind::kOpen, u"Load", u"", u"", 0, 1});
+    EXPECT_EQ(std::pair(told, wentThrough),
+              std::pair(refused ? L"Load: The path is too long: " + std::to_wstring(refused) +
+                                      L" characters, and this dialog takes at most 259.\nPlease "
+                                      L"choose a shorter one."
+                                : L"",
+                        !refused))
+        << in.size() << " + " << name.size();
+  }
+  openWindow = nullptr;
+  ::DestroyWindow(owner);
 }
 
 }  // namespace
