@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "main_window/tarvik.h"
+#include "win32/base/system_dll.h"
 #include "win32/system/clipboard.h"
 #include "win32/windows/window.h"
 
@@ -20,6 +21,7 @@ TORVANE_IMPORT_SLOT(CreatePopupMenu, 0);
 TORVANE_IMPORT_SLOT(AppendMenuW, 16);
 TORVANE_IMPORT_SLOT(SetMenu, 8);
 TORVANE_IMPORT_SLOT(SetWindowSubclass, 16);
+TORVANE_IMPORT_SLOT(GetSystemDirectoryW, 8);
 
 namespace torvane::e2e {
 namespace {
@@ -147,6 +149,32 @@ TEST(Refusals, EveryStepOfBuildingAWindowStopsItAndIsNamed) {
             "SetWindowSubclass 8: cannot set up the text box");
   EXPECT_FALSE(::FindWindowW(L"TorvaneRefused", nullptr));
   EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 8), "built") << "one call too many";
+}
+
+// A system folder of this many characters, 0 for none.
+UINT systemFolder = 0;
+UINT WINAPI SystemFolder(LPWSTR out, UINT room) {
+  if (systemFolder == 0) ::SetLastError(ERROR_PATH_NOT_FOUND);
+  if (systemFolder == 0 || systemFolder >= room) return systemFolder;
+  const std::wstring path = L"C:\\" + std::wstring(systemFolder - 3, L's');
+  path.copy(out, path.size()), out[path.size()] = L'\0';
+  return systemFolder;
+}
+
+// A library not loaded yet is looked for in the system folder only: with
+// no system folder, or one whose path with the name would not fit MAX_PATH,
+// nothing is loaded and the caller learns why.
+TEST(Refusals, ALibraryIsLoadedFromTheSystemFolderOrNotAtAll) {
+  const Hook folder(importSlot_GetSystemDirectoryW, &SystemFolder);
+  const wchar_t* const absent = L"torvane-absent.dll";  // 18 characters
+  const std::pair<UINT, DWORD> rows[] = {
+      {0, ERROR_PATH_NOT_FOUND}, {241, ERROR_FILENAME_EXCED_RANGE}, {240, ERROR_MOD_NOT_FOUND}};
+  for (const auto& [length, error] : rows) {
+    systemFolder = length;
+    ::SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(win32::SystemFunction(absent, "Anything"), nullptr) << length;
+    EXPECT_EQ(::GetLastError(), error) << length;
+  }
 }
 
 }  // namespace
