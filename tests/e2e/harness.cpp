@@ -63,6 +63,12 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
   return true;
 }
 
+void OpenClipboardWaiting() {
+  if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 5s)) {
+    throw std::runtime_error("the clipboard stays held by another program");
+  }
+}
+
 HWND WaitWindow(const std::function<HWND()>& find) {
   HWND found = nullptr;
   // One that is gone again before it answers (error 1400 under the 32-bit

@@ -24,6 +24,8 @@ std::wstring ProgramFolder();
 std::wstring WindowText(HWND hwnd);
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
+// Opens the clipboard, waiting while another program holds it, for 5 s at most.
+void OpenClipboardWaiting();
 // Waits for a window; returns it once its thread pumps messages again.
 HWND WaitWindow(const std::function<HWND()>& find);
 // The first visible top-level window of the process that `match` accepts.

@@ -19,7 +19,7 @@ namespace {
 void PutText(const std::wstring& text) {
   HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
   std::wmemcpy(static_cast<wchar_t*>(h), text.c_str(), text.size() + 1);
-  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  OpenClipboardWaiting();
   ::EmptyClipboard();
   ::SetClipboardData(CF_UNICODETEXT, h);
   ::CloseClipboard();
@@ -27,7 +27,7 @@ void PutText(const std::wstring& text) {
 
 // The bytes of a format on the clipboard, "(none)" when it is not there.
 std::string Data(UINT format) {
-  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  OpenClipboardWaiting();
   HANDLE h = ::GetClipboardData(format);
   const auto* p = h ? static_cast<const char*>(::GlobalLock(h)) : nullptr;
   const std::string data = p ? std::string(p, ::GlobalSize(h)) : "(none)";

@@ -44,7 +44,7 @@ HANDLE WINAPI TakesOne(UINT format, HANDLE data) {
 
 // The text on the clipboard, "(none)" when there is none.
 std::wstring OnClipboard() {
-  while (!::OpenClipboard(nullptr)) ::Sleep(10);
+  OpenClipboardWaiting();
   const HANDLE h = ::GetClipboardData(CF_UNICODETEXT);
   const std::wstring text = h ? static_cast<const wchar_t*>(::GlobalLock(h)) : L"(none)";
   if (h) ::GlobalUnlock(h);
