@@ -85,6 +85,32 @@ TEST(Controls, TheBoxesAndButtonsStandWhereTheDesignPutsThemWithTheirStyles) {
   }
 }
 
+// Each control takes its row's font: Arial of 9 points is 12 pixels high at
+// 96 DPI, of 8.25 points 11; a row without one, the system's message font.
+TEST(Controls, EachTakesTheFontOfItsRow) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  const auto font = [](const win32::Window& window, const platform::WindowLayout& layout,
+                       const char* name) {
+    const HWND control = ::GetDlgItem(window.hwnd(), *platform::ControlId(layout, name));
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(Send(control, WM_GETFONT)), sizeof lf, &lf);
+    return std::wstring(lf.lfFaceName) + L" " + std::to_wstring(lf.lfHeight);
+  };
+  const auto& main = Tarvik::Layout();
+  const auto& about = FrmAbout::Layout();
+  const win32::Window mainWindow(main, ::GetModuleHandleW(nullptr), {});
+  const win32::Window aboutWindow(about, ::GetModuleHandleW(nullptr), {});
+  EXPECT_EQ(font(mainWindow, main, "Label3"), L"Arial -12");
+  EXPECT_EQ(font(mainWindow, main, "Text1"), L"Arial -12");
+  EXPECT_EQ(font(mainWindow, main, "Command1"), L"Arial -11");
+  EXPECT_EQ(font(aboutWindow, about, "lblTitle"), L"Arial -11");
+  EXPECT_EQ(font(aboutWindow, about, "cmdOK"), std::wstring(metrics.lfMessageFont.lfFaceName) +
+                                                   L" " +
+                                                   std::to_wstring(metrics.lfMessageFont.lfHeight));
+}
+
 // A control that its table keeps out of the tab order has no tab stop; the
 // rest of its style stays its kind's.
 TEST(Controls, OneKeptOutOfTheTabOrderHasNoTabStop) {
