@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <utility>
+#include <vector>
 
 // A system function replaced, within a test, where the runtime linked into
 // this program calls it: its slot in this program's import table, which any
@@ -31,6 +32,22 @@ class Hook {
  private:
   F& slot_;
   const F was_;
+};
+
+// A function as GetProcAddress gives it.
+template <typename F>
+FARPROC AsFound(F* function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
+}
+
+// For its scope, the functions a late-loaded library is asked for by name
+// (GetProcAddress) are these, where they name one.
+class StandIns {
+ public:
+  explicit StandIns(std::vector<std::pair<const char*, FARPROC>> functions);
+  ~StandIns();
+  StandIns(const StandIns&) = delete;
+  StandIns& operator=(const StandIns&) = delete;
 };
 
 }  // namespace torvane::e2e

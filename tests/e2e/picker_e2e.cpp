@@ -9,7 +9,6 @@
 #include <dlgs.h>
 #include <objbase.h>
 
-#include <cstring>
 #include <vector>
 
 #include "file_helpers.h"
@@ -17,7 +16,6 @@
 #include "platform/system_error.h"
 #include "win32/files/file_picker.h"
 
-TORVANE_IMPORT_SLOT(GetProcAddress, 8);
 TORVANE_IMPORT_SLOT(MessageBoxW, 16);
 
 namespace torvane::e2e {
@@ -54,15 +52,11 @@ BOOL WINAPI SaveAs(OPENFILENAMEW* ofn) {
 DWORD WINAPI LastError() {
   return lastError;
 }
-FARPROC WINAPI WithDialogs(HMODULE module, LPCSTR name) {
-  const std::pair<const char*, FARPROC> dialogs[] = {
-      {"GetOpenFileNameW", reinterpret_cast<FARPROC>(&Open)},
-      {"GetSaveFileNameW", reinterpret_cast<FARPROC>(&SaveAs)},
-      {"CommDlgExtendedError", reinterpret_cast<FARPROC>(&LastError)}};
-  for (const auto& [function, fake] : dialogs) {
-    if (!IS_INTRESOURCE(name) && std::strcmp(name, function) == 0) return fake;
-  }
-  return system_GetProcAddress(module, name);
+// comdlg32 as the picker finds it.
+std::vector<std::pair<const char*, FARPROC>> Dialogs() {
+  return {{"GetOpenFileNameW", AsFound(&Open)},
+          {"GetSaveFileNameW", AsFound(&SaveAs)},
+          {"CommDlgExtendedError", AsFound(&LastError)}};
 }
 int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
   told = std::wstring(caption) + L": " + text;
@@ -73,7 +67,7 @@ int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
 // files 0x200 that the picker never passes on; it adds Explorer 0x80000 and
 // no read-only box 0x4, so the dialog gets 0x81004.
 TEST(FilePicker, ARefusedRememberedNameIsDroppedAndARareAnswerIsSaid) {
-  const Hook dialogs(importSlot_GetProcAddress, &WithDialogs);
+  const StandIns dialogs(Dialogs());
   const Hook boxes(importSlot_MessageBoxW, &Tell);
   win32::Win32FilePicker picker(nullptr);
   platform::FilePickRequest request{platform::FilePickRequest::Kind::kOpen,
@@ -148,7 +142,7 @@ BOOL OkPressed(OPENFILENAMEW* ofn) {
 // before the dialog sees it: a name with a drive or a network name as typed,
 // one from the root on the folder's drive, any other joined to the folder.
 TEST(FilePicker, APathThatTheDialogWouldBuildOf260IsRefusedBeforeItSeesIt) {
-  const Hook dialogs(importSlot_GetProcAddress, &WithDialogs);
+  const StandIns dialogs(Dialogs());
   const Hook boxes(importSlot_MessageBoxW, &Tell);
   openWindow = &OkPressed;
   const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,

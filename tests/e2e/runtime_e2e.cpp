@@ -15,7 +15,6 @@
 #include "win32/windows/window.h"
 
 TORVANE_IMPORT_SLOT(GetModuleFileNameW, 12);
-TORVANE_IMPORT_SLOT(GetProcAddress, 8);
 
 namespace torvane::e2e {
 namespace {
@@ -165,21 +164,12 @@ LONG WINAPI ImeString(HIMC, DWORD index, LPVOID out, DWORD size) {
 BOOL WINAPI ImeRelease(HWND, HIMC) {
   return ++imeReleased;
 }
-FARPROC WINAPI WithIme(HMODULE module, LPCSTR name) {
-  const std::pair<const char*, FARPROC> ime[] = {
-      {"ImmGetContext", reinterpret_cast<FARPROC>(&ImeContext)},
-      {"ImmGetCompositionStringW", reinterpret_cast<FARPROC>(&ImeString)},
-      {"ImmReleaseContext", reinterpret_cast<FARPROC>(&ImeRelease)}};
-  for (const auto& [function, fake] : ime) {
-    if (!IS_INTRESOURCE(name) && std::strcmp(name, function) == 0) return fake;
-  }
-  return system_GetProcAddress(module, name);
-}
-
 // What an input method finishes goes to the logic as an insertion; what it
 // has not finished, an empty result, or no input method at all does not.
 TEST(TextBox, AnInputMethodsFinishedTextIsAskedForAsAnInsertion) {
-  const Hook ime(importSlot_GetProcAddress, &WithIme);
+  const StandIns ime({{"ImmGetContext", AsFound(&ImeContext)},
+                      {"ImmGetCompositionStringW", AsFound(&ImeString)},
+                      {"ImmReleaseContext", AsFound(&ImeRelease)}});
   const HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 90, 20, nullptr, nullptr,
                                       nullptr, nullptr);
   win32::EditBox box(edit, 0);
