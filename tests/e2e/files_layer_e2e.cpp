@@ -17,6 +17,7 @@ TORVANE_IMPORT_SLOT(MoveFileExW, 12);
 TORVANE_IMPORT_SLOT(ReplaceFileW, 24);
 TORVANE_IMPORT_SLOT(GetSecurityInfo, 32);
 TORVANE_IMPORT_SLOT(CreateFileW, 28);
+TORVANE_IMPORT_SLOT(GetFullPathNameW, 16);
 
 namespace torvane::e2e {
 namespace {
@@ -35,6 +36,10 @@ BOOL WINAPI WriteFails(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) {
 BOOL WINAPI WritesNothing(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
   *written = 0;
   return TRUE;
+}
+DWORD WINAPI NoFullPath(LPCWSTR, DWORD, LPWSTR, LPWSTR*) {
+  ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  return 0;
 }
 BOOL WINAPI MoveFails(LPCWSTR, LPCWSTR, DWORD) {
   ::SetLastError(ERROR_ACCESS_DENIED);
@@ -234,6 +239,11 @@ TEST_F(Win32FilesTest, AFailedReadWriteOrMoveIsReportedAndLeavesTheOldFile) {
     const Hook read(importSlot_ReadFile, &ReadFails);
     EXPECT_EQ(Failure([&] { files.ReadFirstBytes(file.u16string(), 10); }),
               "I/O device error. ReadFile 1117");
+  }
+  {
+    const Hook read(importSlot_GetFullPathNameW, &NoFullPath);
+    EXPECT_EQ(Failure([&] { files.ReadFirstBytes(file.u16string(), 10); }),
+              "File name is too long. GetFullPathNameW 206");
   }
   for (const auto write : {&WriteFails, &WritesNothing}) {
     const Hook fails(importSlot_WriteFile, write);
