@@ -312,6 +312,13 @@ TEST(Clipboard, EveryCopyIsMarkedPrivateNoneWithoutASelectionAndPasteTakesUnicod
     EXPECT_EQ(ClipboardText(), L"sentinel");
     EXPECT_EQ(app.Text("Text1"), row.unselected);
   }
+  // Delete alone is the box's own: it deletes, and copies nothing.
+  app.SetText("Text1", L"Hello");
+  Send(box, EM_SETSEL, 1, 3);
+  PutText(L"sentinel");
+  app.Keys("Text1", {VK_DELETE});
+  EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"Hlo"; }));
+  EXPECT_EQ(ClipboardText(), L"sentinel");
   PutText(L"\u03A9 \u20AC");  // no one code page holds both
   app.SetText("Text1", L"Hello, \u03A9\u2400!");
   Send(box, EM_SETSEL, 1, 1);
