@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <thread>
 #include <vector>
 
@@ -63,10 +64,37 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
   return true;
 }
 
+namespace {
+
 void OpenClipboardWaiting() {
   if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 5s)) {
     throw std::runtime_error("the clipboard stays held by another program");
   }
+}
+
+}  // namespace
+
+void PutText(const std::wstring& text) {
+  HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
+  std::wmemcpy(static_cast<wchar_t*>(h), text.c_str(), text.size() + 1);
+  OpenClipboardWaiting();
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_UNICODETEXT, h);
+  ::CloseClipboard();
+}
+
+std::string Data(UINT format) {
+  OpenClipboardWaiting();
+  HANDLE h = ::GetClipboardData(format);
+  const auto* p = h ? static_cast<const char*>(::GlobalLock(h)) : nullptr;
+  const std::string data = p ? std::string(p, ::GlobalSize(h)) : "(none)";
+  if (p) ::GlobalUnlock(h);
+  ::CloseClipboard();
+  return data;
+}
+
+std::wstring ClipboardText() {
+  return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
 }
 
 HWND WaitWindow(const std::function<HWND()>& find) {

@@ -24,8 +24,12 @@ std::wstring ProgramFolder();
 std::wstring WindowText(HWND hwnd);
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
-// Opens the clipboard, waiting while another program holds it, for 5 s at most.
-void OpenClipboardWaiting();
+// The clipboard as another program on the desktop sees it; each open waits
+// 5 s at most while another program holds it.
+void PutText(const std::wstring& text);
+// The bytes of a format on the clipboard, "(none)" when it is not there.
+std::string Data(UINT format);
+std::wstring ClipboardText();
 // Waits for a window; returns it once its thread pumps messages again.
 HWND WaitWindow(const std::function<HWND()>& find);
 // The first visible top-level window of the process that `match` accepts.

@@ -15,30 +15,6 @@ TORVANE_IMPORT_SLOT(SystemParametersInfoW, 16);
 namespace torvane::e2e {
 namespace {
 
-// The clipboard as another program on the desktop sees it.
-void PutText(const std::wstring& text) {
-  HGLOBAL h = ::GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
-  std::wmemcpy(static_cast<wchar_t*>(h), text.c_str(), text.size() + 1);
-  OpenClipboardWaiting();
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_UNICODETEXT, h);
-  ::CloseClipboard();
-}
-
-// The bytes of a format on the clipboard, "(none)" when it is not there.
-std::string Data(UINT format) {
-  OpenClipboardWaiting();
-  HANDLE h = ::GetClipboardData(format);
-  const auto* p = h ? static_cast<const char*>(::GlobalLock(h)) : nullptr;
-  const std::string data = p ? std::string(p, ::GlobalSize(h)) : "(none)";
-  ::CloseClipboard();
-  return data;
-}
-
-std::wstring ClipboardText() {
-  return reinterpret_cast<const wchar_t*>(Data(CF_UNICODETEXT).append(2, '\0').c_str());
-}
-
 // How many pixels of a rectangle of a window's client area (null: of the
 // screen) have the colour.
 int Count(HWND window, RECT r, COLORREF colour) {

@@ -26,30 +26,25 @@ TORVANE_IMPORT_SLOT(GetSystemDirectoryW, 8);
 namespace torvane::e2e {
 namespace {
 
-UINT WINAPI NoFormat(LPCWSTR) {
-  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return 0;
+// The system refuses the nth call (from 1) through a slot, and only that one.
+int refuseAt = 0, calls = 0;
+bool Refused(DWORD error = ERROR_NOT_ENOUGH_MEMORY) {
+  if (++calls != refuseAt) return false;
+  ::SetLastError(error);
+  return true;
 }
-BOOL WINAPI CannotEmpty() {
-  ::SetLastError(ERROR_ACCESS_DENIED);
-  return FALSE;
-}
-// Takes the first block put, and no other.
-int placed = 0;
-HANDLE WINAPI TakesOne(UINT format, HANDLE data) {
-  if (placed++ == 0) return system_SetClipboardData(format, data);
-  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return nullptr;
+void RefuseAt(int at) {
+  refuseAt = at, calls = 0;
 }
 
-// The text on the clipboard, "(none)" when there is none.
-std::wstring OnClipboard() {
-  OpenClipboardWaiting();
-  const HANDLE h = ::GetClipboardData(CF_UNICODETEXT);
-  const std::wstring text = h ? static_cast<const wchar_t*>(::GlobalLock(h)) : L"(none)";
-  if (h) ::GlobalUnlock(h);
-  ::CloseClipboard();
-  return text;
+UINT WINAPI NoFormat(LPCWSTR name) {
+  return Refused() ? 0 : system_RegisterClipboardFormatW(name);
+}
+BOOL WINAPI CannotEmpty() {
+  return !Refused(ERROR_ACCESS_DENIED) && system_EmptyClipboard();
+}
+HANDLE WINAPI NoData(UINT format, HANDLE data) {
+  return Refused() ? nullptr : system_SetClipboardData(format, data);
 }
 
 // A step of a copy that the system refuses is named; what was on the
@@ -67,32 +62,28 @@ TEST(Clipboard, AStepTheSystemRefusesIsNamedAndLeavesNoUnmarkedText) {
     return std::string("none");
   };
   clipboard.PutText(u"before");
+  RefuseAt(1);
   {
     const Hook fails(importSlot_RegisterClipboardFormatW, &NoFormat);
     EXPECT_EQ(copy(), "cannot register a clipboard format RegisterClipboardFormatW 8");
   }
+  RefuseAt(1);
   {
     const Hook fails(importSlot_EmptyClipboard, &CannotEmpty);
     EXPECT_EQ(copy(), "cannot empty the clipboard EmptyClipboard 5");
   }
-  EXPECT_EQ(OnClipboard(), L"before");
+  EXPECT_EQ(ClipboardText(), L"before");
+  RefuseAt(2);  // the first mark goes on, then no more
   {
-    const Hook fails(importSlot_SetClipboardData, &TakesOne);
+    const Hook fails(importSlot_SetClipboardData, &NoData);
     EXPECT_EQ(copy(), "cannot put the text on the clipboard SetClipboardData 8");
   }
-  EXPECT_EQ(OnClipboard(), L"(none)");
+  EXPECT_EQ(Data(CF_UNICODETEXT), "(none)");
   EXPECT_EQ(copy(), "none");
-  EXPECT_EQ(OnClipboard(), L"secret");
+  EXPECT_EQ(ClipboardText(), L"secret");
   ::DestroyWindow(owner);
 }
 
-// The system refuses the nth call (from 1) through a slot, and only that one.
-int refuseAt = 0, calls = 0;
-bool Refused() {
-  if (++calls != refuseAt) return false;
-  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return true;
-}
 ATOM WINAPI NoClass(const WNDCLASSEXW* c) {
   return Refused() ? 0 : system_RegisterClassExW(c);
 }
@@ -126,7 +117,7 @@ TEST(Refusals, EveryStepOfBuildingAWindowStopsItAndIsNamed) {
   layout.className = "TorvaneRefused";
   const auto build = [&](auto& slot, auto hook, int at) {
     const Hook refuses(slot, hook);
-    refuseAt = at, calls = 0;
+    RefuseAt(at);
     try {
       win32::Window window(layout, ::GetModuleHandleW(nullptr), {});
     } catch (const platform::SystemError& e) {
