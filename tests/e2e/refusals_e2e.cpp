@@ -22,6 +22,8 @@ TORVANE_IMPORT_SLOT(AppendMenuW, 16);
 TORVANE_IMPORT_SLOT(SetMenu, 8);
 TORVANE_IMPORT_SLOT(SetWindowSubclass, 16);
 TORVANE_IMPORT_SLOT(GetSystemDirectoryW, 8);
+TORVANE_IMPORT_SLOT(IntersectRect, 12);
+TORVANE_IMPORT_SLOT(MessageBoxW, 16);
 
 namespace torvane::e2e {
 namespace {
@@ -140,6 +142,30 @@ TEST(Refusals, EveryStepOfBuildingAWindowStopsItAndIsNamed) {
             "SetWindowSubclass 8: cannot set up the text box");
   EXPECT_FALSE(::FindWindowW(L"TorvaneRefused", nullptr));
   EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 8), "built") << "one call too many";
+}
+
+std::wstring told;
+int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR, UINT) {
+  told = text;
+  return IDOK;
+}
+BOOL WINAPI NoRoom(LPRECT, const RECT*, const RECT*) {
+  throw std::runtime_error("no room");
+}
+
+// What a message's handling throws is told, and the system gets the answer
+// that asks nothing of it: for a label's colours no brush, so its own.
+TEST(Refusals, AMessageWhoseHandlingThrowsIsToldAndAnswered0) {
+  win32::Window window(Tarvik::Layout(), ::GetModuleHandleW(nullptr), {});
+  const HWND label = ::GetDlgItem(window.hwnd(), *platform::ControlId(Tarvik::Layout(), "Label3"));
+  const Hook tell(importSlot_MessageBoxW, &Tell);
+  const Hook throws(importSlot_IntersectRect, &NoRoom);
+  const HDC dc = ::GetDC(label);
+  EXPECT_EQ(::SendMessageW(window.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(label)),
+            0);
+  ::ReleaseDC(label, dc);
+  EXPECT_EQ(told, L"An unexpected error stopped this command:\nno room");
 }
 
 // A system folder of this many characters, 0 for none.
