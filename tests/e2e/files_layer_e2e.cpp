@@ -338,6 +338,22 @@ TEST_F(Win32FilesTest, ReplaceThroughALinkWritesTheFileItLeadsTo) {
   Unix(folder, L"rm link.txt linked");
 }
 
+HRESULT WINAPI NoFolder(HWND, int, HANDLE, DWORD, LPWSTR) {
+  return E_FAIL;
+}
+
+// Neither the environment nor the shell knows the user's own folder: none.
+TEST_F(Win32FilesTest, WithoutTheUsersOwnFolderThereIsNone) {
+  wchar_t local[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+  {
+    const StandIns shell({{"SHGetFolderPathW", AsFound(&NoFolder)}});
+    EXPECT_EQ(files.LocalAppData(), std::nullopt);
+  }
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", local);
+}
+
 // scripts/with-full-disk.sh mounts a nearly full file system and names it in
 // TORVANE_FULL_DIR, or says in TORVANE_FULL_DISK_ERROR why it could not.
 TEST(Win32FilesFullDisk, ReplaceOnAFullDiskLeavesTheTargetWhole) {

@@ -180,6 +180,7 @@ TEST_F(WindowsTest, SaveWarnsThenWritesTheTextAndALineEnd) {
   sys.failure.reset(), sys.answers = {std::nullopt};
   EXPECT_EQ(Run("save"), Shows{warning});
   EXPECT_EQ(sys.files, saved) << "a refusal, a failure or a cancel writes nothing";
+  EXPECT_THROW(cmDialog1.SetAction(3), std::invalid_argument);  // neither Open (1) nor Save As (2)
 }
 
 TEST_F(WindowsTest, StartCopiesTheHelpThatHelpOpensOrSaysItCannot) {
