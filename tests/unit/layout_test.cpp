@@ -66,5 +66,13 @@ TEST(Layout, TheAboutWindowIsAsDesigned) {
             "lblDisclaimer label 1080 1680 3870 225 tab 4 Arial 8.25 fore 0,0,0\n");
 }
 
+// An id that the system or another program sends with a command may name
+// nothing: below the controls, past them, below the menus or past them.
+TEST(Layout, AnIdOfNoControlOrMenuItemNamesNothing) {
+  for (const int id : {99, 107, 999, 1015}) {
+    EXPECT_EQ(platform::NameOfId(Tarvik::Layout(), id), "") << id;
+  }
+}
+
 }  // namespace
 }  // namespace torvane
