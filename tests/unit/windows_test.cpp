@@ -153,19 +153,22 @@ TEST_F(WindowsTest, SaveWarnsThenWritesTheTextAndALineEnd) {
       16, "Important"};
   const std::map<Path, std::string> saved{{u"C:\\out.txt", "a\0\x8A\r\n"s}};
   Box(u"a␀Š");
-  sys.answers = {u"C:\\out.txt", std::nullopt, std::nullopt};
+  sys.answers = {u"C:\\out.txt", std::nullopt, std::nullopt, std::nullopt};
   EXPECT_EQ(Run("save"), Shows{warning});
   EXPECT_EQ(sys.files, saved);
   const FilePickRequest& asked = sys.requests.at(0);
   EXPECT_EQ(std::tuple(asked.kind, asked.title, asked.filter, asked.filterIndex, asked.flags),
             std::tuple(FilePickRequest::Kind::kSaveAs, u"Save Encrypted Text"s,
                        u"Text Files\0*.txt\0All Files\0*.*\0\0"s, 2, 0x2u));  // OVERWRITEPROMPT
-  // Then Load starts with no file name, on Save's filter pair; its
-  // OFN_FILEMUSTEXIST stays in the property, and Save As does not take it.
+  // The next Save starts with the file chosen; Load starts with no file name,
+  // on Save's filter pair; its OFN_FILEMUSTEXIST stays in the property, and
+  // Save As does not take it.
+  Run("save");
   Run("load");
   Run("save");
-  EXPECT_EQ(std::pair(sys.requests[1].file, sys.requests[1].filterIndex), std::pair(u""s, 2));
-  EXPECT_EQ(sys.requests[2].flags, 0x2u);
+  EXPECT_EQ(sys.requests[1].file, u"C:\\out.txt");
+  EXPECT_EQ(std::pair(sys.requests[2].file, sys.requests[2].filterIndex), std::pair(u""s, 2));
+  EXPECT_EQ(sys.requests[3].flags, 0x2u);
 
   EXPECT_EQ(Refused("save", u"xΩ"), ErrorBox("Error: The text contains the character \"Ω\" "
                                              "(U+03A9), which this program cannot save. Nothing "
@@ -243,6 +246,7 @@ TEST_F(WindowsTest, SystemInfoStartsTheToolFromEitherLocationOrSaysItIsUnavailab
       {{{2, "%WINDIR%\\m.exe\0"s}}, "", {"<%WINDIR%\\m.exe> 1"}, {}},  // expanded
       {{{4, "\x78\x56\x34\x12"s}}, "", {"&h12345678 1"}, {}},  // a number, most significant first
       {{{3, "C:\\b.exe\0"s}}, "", {" 1"}, none},  // raw bytes are not read: nothing to start
+      {{{1, "\"\"\0"s}}, "", {" 1"}, none},       // two quotes alone: no path
       {{}, "D:\\Tools\0"s, fromFolder, {}},
       {{}, "\"D:\\Tools\"\0"s, fromFolder, {}},
       {{}, "E:\\Empty\0"s, {}, none},
