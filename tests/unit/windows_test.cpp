@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "about/frm_about.h"
+#include "about/sys_info.h"
 #include "dialog/common_dialog.h"
 #include "fakes/fakes.h"
 #include "main_window/tarvik.h"
@@ -267,6 +268,8 @@ TEST_F(WindowsTest, SystemInfoStartsTheToolFromEitherLocationOrSaysItIsUnavailab
     frmAbout.Command("cmdSysInfo");
     EXPECT_EQ(std::tuple(sys.started, sys.shown, sys.open), std::tuple(started, shown, 0));
   }
+  std::string value;  // a read said to be longer than its buffer is not taken for a value
+  EXPECT_THROW(ConvertKeyValue("C:\\t.exe", 9, 1, value), std::out_of_range);
 }
 
 }  // namespace
