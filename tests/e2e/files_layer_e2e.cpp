@@ -2,6 +2,8 @@
 // of the system made through the import table.
 #include "win32/files/files.h"
 
+#include "win32/files/file_path.h"
+
 #include <future>
 #include <thread>
 
@@ -336,6 +338,13 @@ TEST_F(Win32FilesTest, ReplaceThroughALinkWritesTheFileItLeadsTo) {
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / L"other"), {}), 1);
   Unix(folder, L"rm link.txt linked");
+}
+
+// A long path on a share takes the literal form of a share, not of a drive.
+TEST(Win32FilesPath, ALongPathOnAShareTakesTheLiteralFormOfAShare) {
+  const std::wstring rest = L"server\\share\\" + std::wstring(250, L'x');
+  const std::wstring path = L"\\\\" + rest;
+  EXPECT_EQ(win32::DiskPath(std::u16string(path.begin(), path.end())), L"\\\\?\\UNC\\" + rest);
 }
 
 HRESULT WINAPI NoFolder(HWND, int, HANDLE, DWORD, LPWSTR) {

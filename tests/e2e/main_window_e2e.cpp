@@ -11,6 +11,7 @@
 #include "win32/windows/window.h"
 
 TORVANE_IMPORT_SLOT(SystemParametersInfoW, 16);
+TORVANE_IMPORT_SLOT(EndPaint, 8);
 
 namespace torvane::e2e {
 namespace {
@@ -114,14 +115,25 @@ TEST(Drawing, UnderHighContrastThePageAndLabelsTakeTheSystemsColoursOtherwiseThe
   }
 }
 
+// Whether a paint ended with the DC's own pen in it again, -1 before one.
+int penPutBack = -1;
+BOOL WINAPI PaintEnds(HWND window, const PAINTSTRUCT* paint) {
+  penPutBack = ::GetCurrentObject(paint->hdc, OBJ_PEN) == ::GetStockObject(BLACK_PEN);
+  return system_EndPaint(window, paint);
+}
+
 // The About window has no menu bar. Its etched rule, at 96 DPI (15 twips a
 // pixel): a white line two pixels high from x 7 to 375 on rows 128 and 129,
 // and over its first row a grey one from x 8 to 377.
 TEST(Drawing, TheAboutWindowHasNoMenuBarAndItsRuleIsGreyOverWhiteTwiceAsHigh) {
   const COLORREF white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
   win32::Window window(FrmAbout::Layout(), ::GetModuleHandleW(nullptr), {});
-  ::ShowWindow(window.hwnd(), SW_SHOW);
-  ::UpdateWindow(window.hwnd());
+  {
+    const Hook paint(importSlot_EndPaint, &PaintEnds);
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    ::UpdateWindow(window.hwnd());
+  }
+  EXPECT_EQ(penPutBack, 1) << "the rule's pen, left in the DC, could not be deleted";
   const HWND w = window.hwnd();
   EXPECT_EQ(::GetMenu(w), nullptr) << "a window with no menus has no menu bar";
   EXPECT_EQ(Count(w, {8, 128, 378, 129}, grey), 370);
@@ -158,6 +170,9 @@ TEST(Keys, EscDoesNothingCtrlASelectsAllAndTabWalksInTabIndexOrder) {
   EXPECT_TRUE(WaitFor([&] { return focus() == app.Control("Text1"); }, 3s));
   EXPECT_EQ(app.Text("Text1") + app.Text("Text2"), L"Hello,\r\nworldHello,\r\nworld")
       << "nothing typed by Esc, Ctrl+A or Tab";
+  Send(app.Control("Text1"), EM_SETSEL, 6, 6);
+  app.Keys("Text1", {VK_RETURN});  // past the dialog manager: still the box's new line
+  EXPECT_TRUE(WaitFor([&] { return app.Text("Text1") == L"Hello,\r\n\r\nworld"; }));
 }
 
 // A password of code 0 (the box shows it as U+2400) would leave the

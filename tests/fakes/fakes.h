@@ -122,7 +122,8 @@ struct FakeSystem final : Desktop, Messages, FilePicker, Clipboard, Program, Fil
   }
   bool IsFile(const Path& p) const override { return files.count(p); }
   void MakeFolder(const Path& p) override { folders.insert(p); }
-  std::optional<Path> LocalAppData() const override { return u"C:\\Local"; }
+  std::optional<Path> local = u"C:\\Local";
+  std::optional<Path> LocalAppData() const override { return local; }
 
   std::intptr_t result = 42;
   std::vector<Path> opened;  // document, then folder

@@ -198,6 +198,12 @@ TEST_F(WindowsTest, StartCopiesTheHelpThatHelpOpensOrSaysItCannot) {
 
   sys.files[u"C:\\app\\help.doc"] = "guide";
   sys.folders.erase(u"c:\\windows");
+  for (const auto none : {std::optional<Path>(), std::optional<Path>(u"")}) {
+    sys.local = none;
+    tarvik.Form_Load();  // the system folder refuses, and the user has no own folder: no copy
+  }
+  EXPECT_EQ(sys.copies, 0);
+  sys.local = u"C:\\Local";
   tarvik.Form_Load();  // the system folder refuses: the user's own copy instead
   tarvik.Form_Load();  // which is the source's already
   EXPECT_EQ(std::pair(sys.copies, sys.files.at(own)), std::pair(1, "guide"s));
