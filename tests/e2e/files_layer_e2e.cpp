@@ -2,13 +2,12 @@
 // of the system made through the import table.
 #include "win32/files/files.h"
 
-#include "win32/files/file_path.h"
-
 #include <future>
 #include <thread>
 
 #include "file_helpers.h"
 #include "hooks.h"
+#include "win32/files/file_path.h"
 // After <windows.h>, which file_helpers.h brings.
 #include <aclapi.h>
 #include <sddl.h>
