@@ -71,12 +71,14 @@ TEST(BoxMapping, CodeZeroShowsAsItsSymbolAndUnmappedCharactersAreNamed) {
   }
 }
 
-// Known forms; then an over-long NUL, a surrogate and a form cut short, none
-// of them a character.
+// Known forms, the last code point among them; then an over-long NUL, a
+// surrogate and a form cut short, none of them a character.
 TEST(Utf, KnownEncodingsAndReplacementOfWhatIsNotACharacter) {
-  EXPECT_EQ(text::Utf8ToUtf16(
-                "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBF\xC0\x80\xED\xA0\x80\xE2\x82"),
-            u"\u00E9\u20AC\U0001F600\uFFFF\uFFFD\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(
+      text::Utf8ToUtf16(
+          "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xC0\x80\xED\xA0\x80"
+          "\xE2\x82"),
+      u"\u00E9\u20AC\U0001F600\uFFFF\U0010FFFF\uFFFD\uFFFD\uFFFD\uFFFD");
   // A byte that only continues a form, alone: 0x80 is the first of them.
   EXPECT_EQ(text::Utf8ToUtf16("a\x80"
                               "b\x7F"),
