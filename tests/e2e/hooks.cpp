@@ -19,6 +19,12 @@ FARPROC WINAPI Find(HMODULE module, LPCSTR name) {
 
 }  // namespace
 
+std::wstring told;
+int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
+  told = std::wstring(caption) + L": " + text;
+  return IDOK;
+}
+
 StandIns::StandIns(std::vector<std::pair<const char*, FARPROC>> functions) {
   standIns = std::move(functions);
   importSlot_GetProcAddress = &Find;

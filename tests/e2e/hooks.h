@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -49,5 +50,10 @@ class StandIns {
   StandIns(const StandIns&) = delete;
   StandIns& operator=(const StandIns&) = delete;
 };
+
+// A message box the runtime would show, kept instead as "caption: text" and
+// answered OK; put in the MessageBoxW slot with a Hook.
+extern std::wstring told;
+int WINAPI Tell(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
 
 }  // namespace torvane::e2e

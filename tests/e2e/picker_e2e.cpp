@@ -27,7 +27,6 @@ namespace {
 std::vector<std::wstring> asked;
 std::vector<std::pair<DWORD, std::wstring>> answers;
 DWORD lastError = 0;
-std::wstring told;
 
 BOOL Answer(const wchar_t* dialog, OPENFILENAMEW* ofn) {
   asked.push_back(std::wstring(dialog) + L" " + std::to_wstring(ofn->Flags) + L" " +
@@ -57,10 +56,6 @@ std::vector<std::pair<const char*, FARPROC>> Dialogs() {
   return {{"GetOpenFileNameW", AsFound(&Open)},
           {"GetSaveFileNameW", AsFound(&SaveAs)},
           {"CommDlgExtendedError", AsFound(&LastError)}};
-}
-int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
-  told = std::wstring(caption) + L": " + text;
-  return IDOK;
 }
 
 // Flags asked for: file-must-exist 0x1000, with a hook 0x20 and several

@@ -144,11 +144,6 @@ TEST(Refusals, EveryStepOfBuildingAWindowStopsItAndIsNamed) {
   EXPECT_EQ(build(importSlot_CreateWindowExW, &NoWindow, 8), "built") << "one call too many";
 }
 
-std::wstring told;
-int WINAPI Tell(HWND, LPCWSTR text, LPCWSTR, UINT) {
-  told = text;
-  return IDOK;
-}
 BOOL WINAPI NoRoom(LPRECT, const RECT*, const RECT*) {
   throw std::runtime_error("no room");
 }
@@ -165,7 +160,7 @@ TEST(Refusals, AMessageWhoseHandlingThrowsIsToldAndAnswered0) {
                            reinterpret_cast<LPARAM>(label)),
             0);
   ::ReleaseDC(label, dc);
-  EXPECT_EQ(told, L"An unexpected error stopped this command:\nno room");
+  EXPECT_EQ(told, L"Torvane: An unexpected error stopped this command:\nno room");
 }
 
 // A system folder of this many characters, 0 for none.
